@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace quorvel {
+
+// The configuration file as the platform's profile functions read it, and the current
+// directory it lives in. Every read is a request of its own; nothing is cached.
+class ProfileFile {
+  public:
+    virtual ~ProfileFile() = default;
+
+    // All section names in file order, each ended by a zero byte and the list by a further
+    // one, cut to `size` bytes. Returns the count of characters placed; 0 when there are none.
+    virtual std::size_t ReadSectionNames(char* buffer, std::size_t size,
+                                         const std::string& file) = 0;
+
+    // The key's integer value, or `defaultValue` when the section or key is missing.
+    virtual int ReadInt(const std::string& section, const std::string& key, int defaultValue,
+                        const std::string& file) = 0;
+
+    // The key's text value, or `defaultValue` when the section or key is missing, cut to
+    // `size` with its terminator. Returns the count of characters placed, 0 for a key that is
+    // present with an empty value.
+    virtual std::size_t ReadString(const std::string& section, const std::string& key,
+                                   const std::string& defaultValue, char* buffer, std::size_t size,
+                                   const std::string& file) = 0;
+
+    // The whole current directory, however long. False when it cannot be had.
+    virtual bool CurrentDirectory(std::string* directory) = 0;
+
+    virtual bool FileExists(const std::string& path) = 0;
+};
+
+}  // namespace quorvel

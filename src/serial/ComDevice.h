@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace quorvel {
+
+// The process's one COM port handle. Every SerialPort works through the same ComDevice, so a
+// port opened through one SerialPort is used and closed through another.
+class ComDevice {
+  public:
+    virtual ~ComDevice() = default;
+
+    // Opens the device exclusively and sets 115200 baud, 8 data bits, no parity, one stop bit
+    // and no flow control. On failure nothing is left open.
+    virtual bool Open(const std::string& devicePath) = 0;
+
+    virtual bool IsOpen() const = 0;
+
+    // Closes the port if one is open; afterwards none is.
+    virtual void Close() = 0;
+
+    // Sends the bytes. A write the driver has accepted but not finished counts as sent.
+    virtual bool Write(const char* bytes, std::size_t length) = 0;
+
+    // Takes at most `most` bytes of what has already arrived, without waiting for more, and
+    // returns how many it took. Bytes beyond that count are left untouched in `buffer`.
+    virtual std::size_t ReadArrived(char* buffer, std::size_t most) = 0;
+};
+
+}  // namespace quorvel
