@@ -11,7 +11,7 @@ namespace quorvel::test {
 // a 30-second window without spending it. Fakes that play a device read NowMilliseconds() to
 // decide what has arrived by then.
 class VirtualClock : public Clock {
-public:
+  public:
     // Starts on a whole second unless told otherwise.
     explicit VirtualClock(std::int64_t startMilliseconds = 1'700'000'000'000)
         : nowMilliseconds_(startMilliseconds) {}
@@ -29,11 +29,12 @@ public:
     const std::vector<unsigned>& Sleeps() const { return sleeps_; }
     std::int64_t SleptMilliseconds() const {
         std::int64_t total = 0;
-        for (unsigned s : sleeps_) total += s;
+        for (unsigned s : sleeps_)
+            total += s;
         return total;
     }
 
-private:
+  private:
     std::int64_t nowMilliseconds_;
     std::vector<unsigned> sleeps_;
 };

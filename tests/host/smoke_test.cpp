@@ -1,7 +1,0 @@
-#include <gtest/gtest.h>
-
-#include "card/CardState.h"
-
-TEST(CardState, StartsAsSuccess) {
-    EXPECT_EQ(quorvel::CardState{}.status, 1);
-}
