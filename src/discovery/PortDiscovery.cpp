@@ -49,7 +49,7 @@ bool PortDiscovery::FindModemPort(int* port) {
         if (ContainsAny(name, kModemNames)) {
             std::memcpy(friendlyName_, name, sizeof friendlyName_);
             devices.reset();
-            // Only the first modem of the card's is tried, whatever its driver key says.
+            // Later modems of the card are not tried, whatever this one's driver key gives.
             return LookupModemAttachedPort(port);
         }
     }

