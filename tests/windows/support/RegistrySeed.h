@@ -47,7 +47,8 @@ class RegistrySeed {
                   const std::string& data);
     bool SetText(const std::string& path, const std::string& name, const std::string& text);
 
-    // Takes every right away: the key cannot be opened at all, as a protected key.
+    // Takes every right away: the key cannot be opened at all, as a protected key. Set a key's
+    // values before changing its rights; the rules hold while the test's wineserver runs.
     bool Lock(const std::string& path);
     // Leaves everyone read rights only, which is what a standard user has on these keys.
     bool MakeReadOnly(const std::string& path);
