@@ -1,0 +1,13 @@
+#pragma once
+
+#include "discovery/DeviceInventory.h"
+
+namespace quorvel {
+
+// The device-installation service (SetupDi*).
+class Win32DeviceInventory : public DeviceInventory {
+  public:
+    std::unique_ptr<DeviceList> PresentDevices(const char* classGuid) override;
+};
+
+}  // namespace quorvel
