@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -49,6 +50,17 @@ bool OpenMaster(int& master, std::string& error) {
     return true;
 }
 
+// A terminal opened without O_NOCTTY by a session leader that has none becomes its
+// controlling terminal. Wine's server is such a leader: it would take the slave, and every
+// time the card goes away it would get the hang-up's SIGHUP and dump its whole object table
+// into the test's output. Holding the terminal ourselves, in a session of our own, keeps it
+// from anyone else. Started from an interactive shell as a group leader, setsid fails and
+// the card simply goes without.
+void ClaimControllingTerminal(int slave) {
+    if (setsid() >= 0)
+        ioctl(slave, TIOCSCTTY, 0);
+}
+
 }  // namespace
 
 Pty::~Pty() {
@@ -69,6 +81,7 @@ bool Pty::Open(std::string& error) {
         error = Failure("open slave");
         return false;
     }
+    ClaimControllingTerminal(slave_);
     return MakeRaw(slave_, error);
 }
 
