@@ -123,5 +123,19 @@ TEST(CardSim, StopWritesTheUnfinishedCommandAndRemovesTheLink) {
     EXPECT_FALSE(RawComPort(card.DevicePath()).IsOpen());
 }
 
+TEST(CardSim, VanishingCardEndsByItselfAndLeavesNoPort) {
+    CardSimProcess card;
+    ASSERT_TRUE(card.Start(
+        kCom, {"--echo", "off", "--reply", "at+cfun=6=VANISH", "--split", "at+cfun=6=3:200"}));
+    RawComPort port(card.DevicePath());
+    ASSERT_TRUE(port.IsOpen());
+    ASSERT_TRUE(port.Write("at+cfun=6\r"));
+    EXPECT_EQ(port.ReadUntil("\r\nO", 2000), "\r\nO");
+    EXPECT_EQ(card.WaitForExit(), 0);
+    EXPECT_FALSE(port.Write("ATE0\r"));
+    EXPECT_FALSE(RawComPort(card.DevicePath()).IsOpen());
+    EXPECT_EQ(card.Transcript(), std::vector<std::string>{"at+cfun=6\\r"});
+}
+
 }  // namespace
 }  // namespace quorvel::test

@@ -178,6 +178,11 @@ int CardSimProcess::ExitStatus() const {
     return std::atoi(status.c_str());
 }
 
+int CardSimProcess::WaitForExit(DWORD timeoutMs) const {
+    WaitFor([&] { return ExitStatus() >= 0; }, timeoutMs);
+    return ExitStatus();
+}
+
 std::vector<std::string> CardSimProcess::Transcript() const {
     std::vector<std::string> lines;
     std::istringstream text(ReadUnixFile(WorkFile("transcript.txt")));

@@ -35,6 +35,9 @@ class CardSimProcess {
     // cardsim's exit status once it has ended, -1 while it runs or before it started.
     int ExitStatus() const;
 
+    // Waits (bounded) for a card that ends by itself, and returns ExitStatus().
+    int WaitForExit(DWORD timeoutMs = 5000) const;
+
     // What the card has received, one command a line, escaped as cardsim writes it
     // ("ATE0\\r" for ATE0 and its CR).
     std::vector<std::string> Transcript() const;
