@@ -38,7 +38,7 @@ class CommandEngine {
     std::string ReplyText(const Reply& reply, const std::string& command) const;
     void ApplyEchoCommand(const std::string& command);
 
-    const Options& options_;
+    Options options_;
     bool echo_;
 };
 
