@@ -101,6 +101,7 @@ CardSimProcess::~CardSimProcess() {
 
 ::testing::AssertionResult CardSimProcess::Start(int comNumber,
                                                  const std::vector<std::string>& extraArgs) {
+    Stop();
     comNumber_ = comNumber;
     if (Environment("QUORVEL_CARDSIM").empty() || WinePrefix().empty())
         return ::testing::AssertionFailure() << "QUORVEL_CARDSIM and WINEPREFIX must be set";
@@ -156,6 +157,9 @@ std::string CardSimProcess::CommandLine(const std::vector<std::string>& extraArg
     if (!started_)
         return ::testing::AssertionSuccess();
     started_ = false;
+    // A card that came up too late for Start has written its pid file since.
+    if (pid_.empty())
+        pid_ = FirstLine(ReadUnixFile(WorkFile("cardsim.pid")));
     if (ExitStatus() < 0 && !RunUnix("/bin/kill -TERM " + pid_))
         return Failure("could not run /bin/kill");
     if (!WaitFor([&] { return ExitStatus() >= 0; }, kStopTimeoutMs))

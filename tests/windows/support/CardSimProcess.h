@@ -22,7 +22,7 @@ class CardSimProcess {
 
     // Starts the card as COM<comNumber> with cardsim's options `extraArgs` added (--model,
     // --reply ATE0=ERROR, ...), and waits until it answers. Fails with cardsim's log when it
-    // does not come up within a few seconds.
+    // does not come up within a few seconds. A card this object already runs is stopped first.
     ::testing::AssertionResult Start(int comNumber, const std::vector<std::string>& extraArgs = {});
 
     // Stops the card (SIGTERM) and waits until it has removed its pid file, by which time the
