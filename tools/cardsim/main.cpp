@@ -1,3 +1,80 @@
-int main() {
+// cardsim: a simulated data card on a Linux pseudo-terminal, for the tests that run the
+// program under Wine. See UsageText() in Options.cpp for the command line.
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+#include "Card.h"
+#include "EventLoop.h"
+#include "Options.h"
+#include "PidFile.h"
+#include "Pty.h"
+#include "Transcript.h"
+
+using namespace quorvel::cardsim;
+
+namespace {
+
+int Fail(const std::string& error) {
+    std::fprintf(stderr, "cardsim: %s\n", error.c_str());
+    return 1;
+}
+
+// Everything the card leaves behind goes, and the pid file last: whoever waits for it to
+// vanish may then read a complete transcript and find no link.
+void Finish(const Options& options, Pty& pty, Card& card, Transcript& transcript) {
+    if (!card.PartialLine().empty())
+        transcript.WriteLine(card.PartialLine());
+    transcript.Close();
+    std::string slave = pty.SlavePath();
+    pty.Close();
+    RemoveLinkTo(options.link, slave);
+    if (!options.pidFile.empty())
+        std::remove(options.pidFile.c_str());
+}
+
+// A test that dies without stopping its card leaves it running; the throwaway Wine prefix
+// that held the link is removed all the same, and then the card is of no use to anyone.
+bool LinkDirectoryExists(const std::string& link) {
+    std::size_t slash = link.rfind('/');
+    std::string directory = slash == std::string::npos ? "." : link.substr(0, slash + 1);
+    return access(directory.c_str(), F_OK) == 0;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    Options options;
+    std::string error;
+    switch (ParseOptions(argc, argv, options, error)) {
+        case ParseResult::Help:
+            std::fputs(UsageText(), stdout);
+            return 0;
+        case ParseResult::Bad:
+            std::fprintf(stderr, "cardsim: %s (see --help)\n", error.c_str());
+            return 2;
+        case ParseResult::Run:
+            break;
+    }
+    sigset_t waitMask;
+    CatchStopSignals(waitMask);
+
+    Transcript transcript;
+    Pty pty;
+    if (!options.transcript.empty() && !transcript.Open(options.transcript, error))
+        return Fail(error);
+    if (!pty.Open(error) || !PlaceLink(options.link, pty.SlavePath(), error))
+        return Fail(error);
+    if (!options.pidFile.empty() && !WritePidFile(options.pidFile, error)) {
+        RemoveLinkTo(options.link, pty.SlavePath());
+        return Fail(error);
+    }
+    Card card(options, Now());
+    Ending ending = RunCard(card, pty.Master(), transcript, waitMask,
+                            [&options] { return LinkDirectoryExists(options.link); });
+    if (ending != Ending::Vanished)
+        TakeInput(card, pty.Master(), transcript);
+    Finish(options, pty, card, transcript);
     return 0;
 }

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace quorvel::test {
+
+// Runs tools/cardsim, the simulated data card, as COM<n> of the Wine prefix the test runs in.
+// The card is a Linux program: it is started through Wine's support for running Unix programs
+// from CreateProcess, and its files (transcript, pid file, log, exit status) live in a work
+// directory of its own inside the prefix, which Windows code reaches through drive Z:.
+// Wine gives no process handle for a Unix program, so every wait here watches those files.
+class CardSimProcess {
+  public:
+    CardSimProcess();
+    ~CardSimProcess();
+    CardSimProcess(const CardSimProcess&) = delete;
+    CardSimProcess& operator=(const CardSimProcess&) = delete;
+
+    // Starts the card as COM<comNumber> with cardsim's options `extraArgs` added (--model,
+    // --reply ATE0=ERROR, ...), and waits until it answers. Fails with cardsim's log when it
+    // does not come up within a few seconds. A card this object already runs is stopped first.
+    ::testing::AssertionResult Start(int comNumber, const std::vector<std::string>& extraArgs = {});
+
+    // Stops the card (SIGTERM) and waits until it has removed its pid file, by which time the
+    // transcript is complete and the link is gone. Does nothing when the card is not running.
+    ::testing::AssertionResult Stop();
+
+    // True while the card process runs (a VANISH reply ends it by itself).
+    bool Running() const;
+
+    // cardsim's exit status once it has ended, -1 while it runs or before it started.
+    int ExitStatus() const;
+
+    // Waits (bounded) for a card that ends by itself, and returns ExitStatus().
+    int WaitForExit(DWORD timeoutMs = 5000) const;
+
+    // What the card has received, one command a line, escaped as cardsim writes it
+    // ("ATE0\\r" for ATE0 and its CR).
+    std::vector<std::string> Transcript() const;
+
+    // Waits (bounded) until the transcript has at least `lines` lines, and returns it.
+    std::vector<std::string> WaitForTranscript(std::size_t lines, DWORD timeoutMs = 5000) const;
+
+    // Unplugs the card: deletes the dosdevices link, so the port can no longer be opened, and
+    // waits (bounded) until it is gone. The card itself keeps running.
+    bool RemoveLink();
+
+    int ComNumber() const { return comNumber_; }
+    // The Windows name of the port: \\.\COM<n>.
+    std::string DevicePath() const;
+    // The Unix path of the dosdevices link.
+    std::string LinkPath() const;
+    // The Unix path of the card's work directory.
+    const std::string& WorkDirectory() const { return workDirectory_; }
+    // cardsim's standard output and error.
+    std::string Log() const;
+
+  private:
+    bool MakeWorkDirectory();
+    std::string CommandLine(const std::vector<std::string>& extraArgs) const;
+    ::testing::AssertionResult WaitUntilAnswering();
+    ::testing::AssertionResult Failure(const std::string& what) const;
+    std::string WorkFile(const char* name) const;
+
+    int comNumber_ = 0;
+    std::string workDirectory_;
+    std::string pid_;
+    bool started_ = false;
+};
+
+}  // namespace quorvel::test

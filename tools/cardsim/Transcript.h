@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+namespace quorvel::cardsim {
+
+// The record of what the card received: one escaped line per command, flushed as each is
+// written so a test can read it while the card is still running.
+class Transcript {
+  public:
+    Transcript() = default;
+    ~Transcript();
+    Transcript(const Transcript&) = delete;
+    Transcript& operator=(const Transcript&) = delete;
+
+    // Starts an empty transcript at `path`; without one, lines are dropped.
+    bool Open(const std::string& path, std::string& error);
+
+    void WriteLine(const std::string& bytes);
+
+    void Close();
+
+  private:
+    std::FILE* file_ = nullptr;
+};
+
+}  // namespace quorvel::cardsim
