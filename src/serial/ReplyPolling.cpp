@@ -3,20 +3,15 @@
 namespace quorvel {
 
 ReplyVerdict JudgeCommandReply(const ResponseBuffer& response) {
-    if (response.Contains("OK"))
-        return ReplyVerdict::kOk;
-    if (response.Contains("ERROR"))
-        return ReplyVerdict::kFailed;
-    if (response.Contains("COMMAND NOT SUPPORTED"))
-        return ReplyVerdict::kFailed;
+    if (response.Contains("OK")) return ReplyVerdict::kOk;
+    if (response.Contains("ERROR")) return ReplyVerdict::kFailed;
+    if (response.Contains("COMMAND NOT SUPPORTED")) return ReplyVerdict::kFailed;
     return ReplyVerdict::kPending;
 }
 
 ReplyVerdict JudgeHandshakeReply(const ResponseBuffer& response) {
-    if (response.Contains("OK"))
-        return ReplyVerdict::kOk;
-    if (response.Contains("ERROR"))
-        return ReplyVerdict::kFailed;
+    if (response.Contains("OK")) return ReplyVerdict::kOk;
+    if (response.Contains("ERROR")) return ReplyVerdict::kFailed;
     return ReplyVerdict::kPending;
 }
 
@@ -28,8 +23,7 @@ ReplyVerdict PollReply(SerialPort& port, ResponseBuffer& response, ReplyJudge ju
         port.Read(arrived, sizeof arrived, &taken);
         response.Append(arrived, taken);
         verdict = judge(response);
-        if (verdict != ReplyVerdict::kPending || taken < sizeof arrived)
-            break;
+        if (verdict != ReplyVerdict::kPending || taken < sizeof arrived) break;
     }
     return verdict;
 }
@@ -49,8 +43,7 @@ ReplyVerdict AwaitReply(SerialPort& port, Clock& clock, ResponseBuffer& response
     std::int64_t now = start;
     while (WithinWindow(now - start, rules)) {
         const ReplyVerdict verdict = PollReply(port, response, rules.judge);
-        if (verdict != ReplyVerdict::kPending)
-            return verdict;
+        if (verdict != ReplyVerdict::kPending) return verdict;
         clock.SleepMilliseconds(kPollIntervalMilliseconds);
         now = clock.NowSeconds();
     }

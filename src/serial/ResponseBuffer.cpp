@@ -10,8 +10,7 @@ void ResponseBuffer::Append(const char* bytes, std::size_t count) {
     char newest[kMaxLength];
     std::size_t kept = 0;
     for (std::size_t i = count; i > 0 && kept < kMaxLength; --i) {
-        if (bytes[i - 1] != '\0')
-            newest[kMaxLength - 1 - kept++] = bytes[i - 1];
+        if (bytes[i - 1] != '\0') newest[kMaxLength - 1 - kept++] = bytes[i - 1];
     }
     const std::size_t overflow = length_ + kept > kMaxLength ? length_ + kept - kMaxLength : 0;
     std::memmove(text_, text_ + overflow, length_ - overflow);

@@ -25,23 +25,19 @@ bool SerialPort::Close() {
 }
 
 bool SerialPort::Write(const char* bytes, std::size_t length) {
-    if (!device_.IsOpen())
-        return false;
+    if (!device_.IsOpen()) return false;
     return device_.Write(bytes, length);
 }
 
 bool SerialPort::Read(char* buffer, std::size_t most, std::size_t* taken) {
-    if (!device_.IsOpen())
-        return false;
+    if (!device_.IsOpen()) return false;
     *taken = device_.ReadArrived(buffer, most);
     return true;
 }
 
 int SerialPort::SendAtCommand(const char* command, char* reply) {
-    if (reply == nullptr)
-        return kStatusNoAnswer;
-    if (!Write(command, std::strlen(command)))
-        return kStatusWriteFailed;
+    if (reply == nullptr) return kStatusNoAnswer;
+    if (!Write(command, std::strlen(command))) return kStatusWriteFailed;
 
     ResponseBuffer response;
     if (AwaitReply(*this, clock_, response, kCommandReplyRules) != ReplyVerdict::kOk) {

@@ -34,11 +34,9 @@ bool Win32ComPort::Open(const std::string& devicePath) {
     Close();  // callers always close first; this only keeps a handle from leaking
     handle_ = CreateFileA(devicePath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                           OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
-    if (handle_ == INVALID_HANDLE_VALUE)
-        return false;
+    if (handle_ == INVALID_HANDLE_VALUE) return false;
     SetCommMask(handle_, EV_RXCHAR);
-    if (ConfigureLine())
-        return true;
+    if (ConfigureLine()) return true;
     CloseHandle(handle_);
     handle_ = INVALID_HANDLE_VALUE;
     return false;
@@ -48,8 +46,7 @@ bool Win32ComPort::Open(const std::string& devicePath) {
 bool Win32ComPort::ConfigureLine() {
     DCB dcb = {};
     dcb.DCBlength = sizeof dcb;
-    if (!GetCommState(handle_, &dcb))
-        return false;
+    if (!GetCommState(handle_, &dcb)) return false;
     dcb.BaudRate = CBR_115200;
     dcb.ByteSize = 8;
     dcb.Parity = NOPARITY;
@@ -63,16 +60,14 @@ bool Win32ComPort::ConfigureLine() {
 }
 
 void Win32ComPort::Close() {
-    if (!IsOpen())
-        return;
+    if (!IsOpen()) return;
     SettlePendingWrite();
     CloseHandle(handle_);
     handle_ = INVALID_HANDLE_VALUE;
 }
 
 bool Win32ComPort::Write(const char* bytes, std::size_t length) {
-    if (!IsOpen())
-        return false;
+    if (!IsOpen()) return false;
     SettlePendingWrite();
     writeBytes_.assign(bytes, bytes + length);
     write_ = FreshRecord(writeEvent_);
@@ -80,40 +75,32 @@ bool Win32ComPort::Write(const char* bytes, std::size_t length) {
     if (WriteFile(handle_, writeBytes_.data(), static_cast<DWORD>(length), &written, &write_)) {
         return true;
     }
-    if (GetLastError() != ERROR_IO_PENDING)
-        return false;
-    if (GetOverlappedResult(handle_, &write_, &written, FALSE))
-        return true;
+    if (GetLastError() != ERROR_IO_PENDING) return false;
+    if (GetOverlappedResult(handle_, &write_, &written, FALSE)) return true;
     const DWORD error = GetLastError();
     writePending_ = error == ERROR_IO_INCOMPLETE || error == ERROR_IO_PENDING;
     return writePending_;
 }
 
 std::size_t Win32ComPort::ReadArrived(char* buffer, std::size_t most) {
-    if (!IsOpen())
-        return 0;
+    if (!IsOpen()) return 0;
     DWORD errors = 0;
     COMSTAT status = {};
-    if (!ClearCommError(handle_, &errors, &status))
-        return 0;
+    if (!ClearCommError(handle_, &errors, &status)) return 0;
     const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(status.cbInQue, most));
-    if (wanted == 0)
-        return 0;
+    if (wanted == 0) return 0;
 
     OVERLAPPED read = FreshRecord(readEvent_);
     DWORD taken = 0;
-    if (ReadFile(handle_, buffer, wanted, &taken, &read))
-        return taken;
-    if (GetLastError() != ERROR_IO_PENDING)
-        return 0;
+    if (ReadFile(handle_, buffer, wanted, &taken, &read)) return taken;
+    if (GetLastError() != ERROR_IO_PENDING) return 0;
     return FinishOrCancel(read);
 }
 
 // An earlier write still in progress is given a moment to finish before its record and bytes
 // are reused or the handle goes.
 void Win32ComPort::SettlePendingWrite() {
-    if (!writePending_)
-        return;
+    if (!writePending_) return;
     writePending_ = false;
     if (WaitForSingleObject(writeEvent_, kWriteCompletionMilliseconds) != WAIT_OBJECT_0) {
         CancelIoEx(handle_, &write_);
