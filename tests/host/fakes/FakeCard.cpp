@@ -7,8 +7,7 @@ namespace quorvel::test {
 
 bool FakeCard::Open(const std::string& devicePath) {
     openAttempts_.push_back(devicePath);
-    if (refused_.count(devicePath) != 0)
-        return false;
+    if (unplugged_ || refused_.count(devicePath) != 0) return false;
     open_ = true;
     openDevice_ = devicePath;
     return true;
@@ -20,9 +19,9 @@ void FakeCard::Close() {
 }
 
 bool FakeCard::Write(const char* bytes, std::size_t length) {
-    if (failWrites_)
-        return false;
     std::string command(bytes, length);
+    if (failWrites_ || command == failingCommand_) return false;
+    if (command == unplugAfter_) unplugged_ = true;
     received_.push_back(command);
     auto scripted = replies_.find(command);
     const Reply& reply = scripted != replies_.end() ? scripted->second : defaultReply_;
@@ -45,8 +44,7 @@ std::size_t FakeCard::ReadArrived(char* buffer, std::size_t most) {
         std::memcpy(buffer + taken, bytes.data(), n);
         taken += n;
         bytes.erase(0, n);
-        if (bytes.empty())
-            arrivals_.pop_front();
+        if (bytes.empty()) arrivals_.pop_front();
     }
     return taken;
 }

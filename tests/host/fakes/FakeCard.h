@@ -44,6 +44,11 @@ class FakeCard : public ComDevice {
     void RefuseOpen(const std::string& devicePath) { refused_.insert(devicePath); }
     void AllowOpen(const std::string& devicePath) { refused_.erase(devicePath); }
     void FailWrites() { failWrites_ = true; }
+    // Only this command fails to be written.
+    void FailWriteOf(const std::string& command) { failingCommand_ = command; }
+    // Once this command has been answered the card is gone: every later open fails.
+    void UnplugAfter(const std::string& command) { unplugAfter_ = command; }
+    void Unplug() { unplugged_ = true; }
 
     bool Open(const std::string& devicePath) override;
     bool IsOpen() const override { return open_; }
@@ -69,6 +74,9 @@ class FakeCard : public ComDevice {
     Reply defaultReply_;
     std::set<std::string> refused_;
     bool failWrites_ = false;
+    std::string failingCommand_;
+    std::string unplugAfter_;
+    bool unplugged_ = false;
 
     bool open_ = false;
     std::string openDevice_;
