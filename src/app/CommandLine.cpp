@@ -16,8 +16,7 @@ bool IsSilentSwitch(const std::wstring& argument) {
 
 CommandLineDecision DecideFromTwoArguments(const std::wstring& mode, const std::wstring& number) {
     CommandLineDecision decision;
-    if (IsSilentSwitch(mode))
-        decision.runMode.silent = 1;
+    if (IsSilentSwitch(mode)) decision.runMode.silent = 1;
     decision.runMode.value = WideTextToInt(number);
     if (decision.runMode.silent != 1 && decision.runMode.value < 0) {
         decision.handToWizard = false;
@@ -41,11 +40,9 @@ const char* StartupMessageText(StartupMessage message) {
 }
 
 CommandLineDecision ParseCommandLine(const std::vector<std::wstring>& arguments) {
-    if (arguments.size() == 3)
-        return DecideFromTwoArguments(arguments[1], arguments[2]);
+    if (arguments.size() == 3) return DecideFromTwoArguments(arguments[1], arguments[2]);
     CommandLineDecision decision;
-    if (arguments.size() != 1)
-        decision.message = StartupMessage::kWrongArgumentCount;
+    if (arguments.size() != 1) decision.message = StartupMessage::kWrongArgumentCount;
     return decision;
 }
 
@@ -54,8 +51,7 @@ int WideTextToInt(const std::wstring& text) {
     while (i < text.size() && IsWhiteSpace(text[i]))
         ++i;
     bool negative = false;
-    if (i < text.size() && (text[i] == L'+' || text[i] == L'-'))
-        negative = text[i++] == L'-';
+    if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) negative = text[i++] == L'-';
 
     // Digits past int's range only decide the clamp, so the loop stops soon after it.
     constexpr long long kPastInt = static_cast<long long>(INT_MAX) + 1;
@@ -63,8 +59,7 @@ int WideTextToInt(const std::wstring& text) {
     for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9' && magnitude <= kPastInt; ++i) {
         magnitude = magnitude * 10 + (text[i] - L'0');
     }
-    if (negative)
-        return magnitude >= kPastInt ? INT_MIN : static_cast<int>(-magnitude);
+    if (negative) return magnitude >= kPastInt ? INT_MIN : static_cast<int>(-magnitude);
     return magnitude > INT_MAX ? INT_MAX : static_cast<int>(magnitude);
 }
 

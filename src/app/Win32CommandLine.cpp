@@ -1,7 +1,8 @@
 #include "app/Win32CommandLine.h"
 
-#include <shellapi.h>
 #include <windows.h>
+
+#include <shellapi.h>  // needs <windows.h> first
 
 #include <cstring>
 
@@ -14,8 +15,7 @@ std::vector<std::wstring> SplitCommandLine(const char* commandLine) {
 
     int count = 0;
     LPWSTR* pieces = CommandLineToArgvW(wide.data(), &count);
-    if (pieces == nullptr)
-        return {};
+    if (pieces == nullptr) return {};
     std::vector<std::wstring> arguments(pieces, pieces + count);
     LocalFree(pieces);
     return arguments;

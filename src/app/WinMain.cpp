@@ -1,5 +1,11 @@
 #include <windows.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    return 0;
+#include "app/Win32CardSwitchApp.h"
+
+// The one application object, made before start-up and gone at exit.
+static quorvel::CardSwitchApp theApp;
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    theApp.Start(instance);
+    return theApp.ExitStatus();
 }
