@@ -19,9 +19,18 @@ fs::path NativePath(const std::string& path) {
     return fs::path(native);
 }
 
-}  // namespace
+// A path that does not convert to the system's encoding throws; to callers it is a file that
+// cannot be had.
+template <typename Operation>
+bool FailingOnThrow(Operation operation) {
+    try {
+        return operation();
+    } catch (...) {
+        return false;
+    }
+}
 
-bool DiskFileAccess::ReadWholeFile(const std::string& path, std::string* content) {
+bool ReadFileBytes(const std::string& path, std::string* content) {
     const fs::path native = NativePath(path);
     std::error_code error;
     if (!fs::is_regular_file(native, error))
@@ -35,18 +44,30 @@ bool DiskFileAccess::ReadWholeFile(const std::string& path, std::string* content
     return !file.bad();
 }
 
-bool DiskFileAccess::Exists(const std::string& path) {
-    std::error_code error;
-    return fs::exists(NativePath(path), error);
-}
-
-bool DiskFileAccess::CurrentDirectory(std::string* directory) {
+bool ReadCurrentDirectory(std::string* directory) {
     std::error_code error;
     const fs::path current = fs::current_path(error);
     if (error)
         return false;
     *directory = current.string();
     return true;
+}
+
+}  // namespace
+
+bool DiskFileAccess::ReadWholeFile(const std::string& path, std::string* content) {
+    return FailingOnThrow([&] { return ReadFileBytes(path, content); });
+}
+
+bool DiskFileAccess::Exists(const std::string& path) {
+    return FailingOnThrow([&] {
+        std::error_code error;
+        return fs::exists(NativePath(path), error);
+    });
+}
+
+bool DiskFileAccess::CurrentDirectory(std::string* directory) {
+    return FailingOnThrow([&] { return ReadCurrentDirectory(directory); });
 }
 
 }  // namespace quorvel

@@ -33,10 +33,10 @@ bool IsQuoted(const std::string& text) {
     return text.size() >= 2 && (text[0] == '"' || text[0] == '\'') && text.back() == text[0];
 }
 
-// Copies a value the platform's way: one pair of matching quotes around it is removed, and
-// the text is cut to the buffer. The closing quote goes only after the copy, as the last
-// character placed, and only when the buffer could hold the text up to that quote; so a
-// buffer exactly one byte short of the quoted text loses a real character instead.
+// Copies a value the platform's way: one pair of matching quotes around it goes, and the text
+// is cut to the buffer. The platform copies the text with its closing quote, then drops the
+// last character placed whenever the buffer is at least as long as that text; so a buffer
+// that holds all but the closing quote loses a real character instead.
 std::size_t CopyValue(const std::string& value, char* buffer, std::size_t size) {
     const bool quoted = IsQuoted(value);
     const std::string text = quoted ? value.substr(1) : value;

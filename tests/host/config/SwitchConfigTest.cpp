@@ -21,28 +21,11 @@ struct Reader {
     SwitchConfig config{profile};
 };
 
-TEST(SwitchConfig, JoinsSectionNamesWithoutSeparator) {
-    Reader reader("[K3000]\n[OTHER]\n[K3000]\n");
-    std::string names = "stale";
-    EXPECT_TRUE(reader.config.ReadSectionNames(&names));
-    EXPECT_EQ(names, "K3000OTHERK3000");
-}
-
 TEST(SwitchConfig, ClearsTheNamesWhenThereAreNone) {
     Reader reader("KEY=1\n");
     std::string names = "stale";
     EXPECT_FALSE(reader.config.ReadSectionNames(&names));
     EXPECT_EQ(names, "");
-}
-
-TEST(SwitchConfig, StoresAMissingNumberAsMinusOne) {
-    Reader reader("[K3000]\nDIAG_COMMAND=0\n");
-    int cdrom = 5;
-    int diag = 5;
-    EXPECT_FALSE(reader.config.ReadCdromCommand(&cdrom));
-    EXPECT_TRUE(reader.config.ReadDiagCommand(&diag));
-    EXPECT_EQ(cdrom, -1);
-    EXPECT_EQ(diag, 0);
 }
 
 TEST(SwitchConfig, StopsAtAnEmptyFirstLabelWithoutTouchingTheSecond) {
