@@ -1,6 +1,8 @@
 #include "app/Win32CardSwitchApp.h"
 
-#include <commctrl.h>
+#include <windows.h>
+
+#include <commctrl.h>  // needs <windows.h> first
 
 #include "app/CommandLine.h"
 #include "app/ExitStatus.h"
@@ -35,14 +37,14 @@ void ShowStartupMessage(StartupMessage message) {
 
 }  // namespace
 
-bool CardSwitchApp::Start(HINSTANCE instance) {
+bool CardSwitchApp::Start() {
     InitCommonControls();  // the system's 3-D look for the dialog's controls
 
     const CommandLineDecision decision = ParseCommandLine(SplitCommandLine(GetCommandLineA()));
     if (decision.message == StartupMessage::kWrongArgumentCount)
         ShowStartupMessage(decision.message);
 
-    SwitchWizardDlg dialog(instance, ProcessPlatform());
+    SwitchWizardDlg dialog(GetModuleHandleA(nullptr), ProcessPlatform());
     if (decision.handToWizard) {
         dialog.SetRunMode(decision.runMode.silent, decision.runMode.value);
     } else {

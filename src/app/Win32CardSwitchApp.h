@@ -1,7 +1,5 @@
 #pragma once
 
-#include <windows.h>
-
 namespace quorvel {
 
 // The application object: where the program's own logic begins once the process runs.
@@ -12,7 +10,7 @@ class CardSwitchApp {
 
     // Decides the run mode from the command line and runs the wizard with it. Returns false
     // in every case: the process ends when the wizard does.
-    bool Start(HINSTANCE instance);
+    bool Start();
 
     int ExitStatus() const { return exitStatus_; }
 

@@ -5,7 +5,7 @@
 // The one application object, made before start-up and gone at exit.
 static quorvel::CardSwitchApp theApp;
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    theApp.Start(instance);
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    theApp.Start();
     return theApp.ExitStatus();
 }
