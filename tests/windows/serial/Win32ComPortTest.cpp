@@ -126,6 +126,7 @@ TEST_F(Win32ComPortUnderWine, FailedOpenLeavesNoPortAndTheDevicePathSet) {
         char reply[kReplyBufferSize] = {};
         EXPECT_EQ(port.SendAtCommand("AT+CGMM\r", reply), 5) << "nothing to write to";
     }
+    DeleteFileA(UnixToWindowsPath(plainFile).c_str());
 }
 
 TEST_F(Win32ComPortUnderWine, PortOpensAndClosesAgainAndAgain) {
