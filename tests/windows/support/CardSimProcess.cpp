@@ -1,10 +1,9 @@
 #include "CardSimProcess.h"
 
 #include <cstdlib>
-#include <fstream>
-#include <functional>
 #include <sstream>
 
+#include "UnixCommand.h"
 #include "WinePaths.h"
 
 namespace quorvel::test {
@@ -13,82 +12,10 @@ namespace {
 
 constexpr DWORD kStartTimeoutMs = 5000;
 constexpr DWORD kStopTimeoutMs = 5000;
-constexpr DWORD kPollMs = 20;
-
-// Quotes one word for /bin/sh: inside single quotes nothing is special but the quote itself.
-std::string ShellQuote(const std::string& word) {
-    std::string quoted = "'";
-    for (char c : word) {
-        if (c == '\'')
-            quoted += "'\\''";
-        else
-            quoted += c;
-    }
-    return quoted + "'";
-}
-
-// Quotes one argument so that Wine, splitting the command line by the Windows rules to build
-// the Unix program's argv, hands it over unchanged: backslashes are literal except before a
-// quote, where they and the quote are escaped.
-std::string WindowsQuote(const std::string& argument) {
-    std::string quoted = "\"";
-    std::size_t backslashes = 0;
-    for (char c : argument) {
-        if (c == '\\') {
-            ++backslashes;
-            continue;
-        }
-        if (c == '"')
-            backslashes = backslashes * 2 + 1;
-        quoted.append(backslashes, '\\');
-        backslashes = 0;
-        quoted += c;
-    }
-    quoted.append(backslashes * 2, '\\');
-    return quoted + "\"";
-}
-
-// Starts a Unix program, which Wine recognises by its path. Wine returns no process handle
-// for it, so whoever needs to know when it is done watches a file it leaves.
-bool RunUnix(const std::string& commandLine) {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    std::string line = commandLine;
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info))
-        return false;
-    if (info.hThread != nullptr)
-        CloseHandle(info.hThread);
-    if (info.hProcess != nullptr)
-        CloseHandle(info.hProcess);
-    return true;
-}
-
-bool UnixFileExists(const std::string& unixPath) {
-    return GetFileAttributesA(UnixToWindowsPath(unixPath).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::string ReadUnixFile(const std::string& unixPath) {
-    std::ifstream file(UnixToWindowsPath(unixPath), std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 std::string FirstLine(std::string text) {
     std::size_t end = text.find_first_of("\r\n");
     return end == std::string::npos ? text : text.substr(0, end);
-}
-
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
-    DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start >= timeoutMs)
-            return false;
-        Sleep(kPollMs);
-    }
-    return true;
 }
 
 }  // namespace
@@ -107,7 +34,7 @@ CardSimProcess::~CardSimProcess() {
         return ::testing::AssertionFailure() << "QUORVEL_CARDSIM and WINEPREFIX must be set";
     if (!MakeWorkDirectory())
         return ::testing::AssertionFailure() << "cannot make a work directory in " << WinePrefix();
-    if (!RunUnix(CommandLine(extraArgs)))
+    if (!StartUnixCommand(CommandLine(extraArgs)))
         return Failure("CreateProcessA failed (" + std::to_string(GetLastError()) + ")");
     started_ = true;
     return WaitUntilAnswering();
@@ -160,7 +87,7 @@ std::string CardSimProcess::CommandLine(const std::vector<std::string>& extraArg
     // A card that came up too late for Start has written its pid file since.
     if (pid_.empty())
         pid_ = FirstLine(ReadUnixFile(WorkFile("cardsim.pid")));
-    if (ExitStatus() < 0 && !RunUnix("/bin/kill -TERM " + pid_))
+    if (ExitStatus() < 0 && !StartUnixCommand("/bin/kill -TERM " + pid_))
         return Failure("could not run /bin/kill");
     if (!WaitFor([&] { return ExitStatus() >= 0; }, kStopTimeoutMs))
         return Failure("cardsim did not stop in time");
@@ -208,16 +135,9 @@ std::vector<std::string> CardSimProcess::WaitForTranscript(std::size_t lines,
 }
 
 // Wine's DeleteFileA refuses a link to a terminal (ERROR_INVALID_PARAMETER): it opens what
-// the link points at. rm removes the link itself. Whether it is gone cannot be asked from
-// Windows, where any path ending in COM<n> names the device, so rm leaves a marker.
+// the link points at. rm removes the link itself.
 bool CardSimProcess::RemoveLink() {
-    std::string marker = WorkFile("link-removed");
-    std::string script = "rm -f " + ShellQuote(LinkPath()) + " && : >" + ShellQuote(marker);
-    if (!RunUnix("/bin/sh -c " + WindowsQuote(script)))
-        return false;
-    bool removed = WaitFor([&] { return UnixFileExists(marker); }, kStopTimeoutMs);
-    DeleteFileA(UnixToWindowsPath(marker).c_str());
-    return removed;
+    return RunShellScript("rm -f " + ShellQuote(LinkPath()), kStopTimeoutMs);
 }
 
 std::string CardSimProcess::DevicePath() const {
