@@ -1,0 +1,91 @@
+#include "ProgramRun.h"
+
+#include "WinePaths.h"
+
+namespace quorvel::test {
+
+namespace {
+
+// How long an ended program may take to go away.
+constexpr DWORD kEndTimeoutMs = 5000;
+// The exit code of a program that a test had to end.
+constexpr UINT kEndedByTest = 0xEDED;
+
+}  // namespace
+
+std::string QuoteArgument(const std::string& argument) {
+    if (!argument.empty() && argument.find_first_of(" \t\"") == std::string::npos) return argument;
+    std::string quoted = "\"";
+    std::size_t backslashes = 0;
+    for (char c : argument) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        if (c == '"') backslashes = backslashes * 2 + 1;
+        quoted.append(backslashes, '\\');
+        backslashes = 0;
+        quoted += c;
+    }
+    quoted.append(backslashes * 2, '\\');
+    return quoted + "\"";
+}
+
+ProgramRun::~ProgramRun() {
+    End();
+}
+
+bool ProgramRun::Start(const std::string& exeUnixPath, const std::vector<std::string>& args,
+                       const std::string& workDirUnix) {
+    End();
+    const std::string exe = UnixToWindowsPath(exeUnixPath);
+    commandLine_ = "\"" + exe + "\"";
+    for (const std::string& argument : args)
+        commandLine_ += " " + QuoteArgument(argument);
+    const std::string directory = workDirUnix.empty() ? "" : UnixToWindowsPath(workDirUnix);
+
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::string line = commandLine_;
+    if (!CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        directory.empty() ? nullptr : directory.c_str(), &startup, &info))
+        return false;
+    CloseHandle(info.hThread);
+    process_ = info.hProcess;
+    processId_ = info.dwProcessId;
+    threadId_ = info.dwThreadId;
+    return true;
+}
+
+bool ProgramRun::Running() const {
+    return process_ != nullptr && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+bool ProgramRun::WaitForExit(DWORD timeoutMs) {
+    return process_ != nullptr && WaitForSingleObject(process_, timeoutMs) == WAIT_OBJECT_0;
+}
+
+DWORD ProgramRun::ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    if (process_ != nullptr) GetExitCodeProcess(process_, &code);
+    return code;
+}
+
+void ProgramRun::End() {
+    if (process_ == nullptr) return;
+    if (Running()) {
+        TerminateProcess(process_, kEndedByTest);
+        WaitForSingleObject(process_, kEndTimeoutMs);
+    }
+    Release();
+}
+
+void ProgramRun::Release() {
+    CloseHandle(process_);
+    process_ = nullptr;
+    processId_ = 0;
+    threadId_ = 0;
+}
+
+}  // namespace quorvel::test
