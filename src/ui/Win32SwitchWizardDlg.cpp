@@ -59,7 +59,31 @@ INT_PTR CALLBACK SwitchWizardDlg::DialogProc(HWND window, UINT message, WPARAM w
         return dialog->OnInitDialog();
     }
     auto* dialog = reinterpret_cast<SwitchWizardDlg*>(GetWindowLongPtrA(window, DWLP_USER));
-    return dialog != nullptr ? dialog->Dispatch(message, wParam, lParam) : FALSE;
+    if (dialog == nullptr) return FALSE;
+    if (message == WM_WINDOWPOSCHANGING && dialog->ranSilently_) {
+        KeepHidden(reinterpret_cast<WINDOWPOS*>(lParam));
+        return TRUE;
+    }
+    return dialog->Dispatch(message, wParam, lParam);
+}
+
+// A template marked visible is shown once initialisation returns, even when the dialog has
+// already been ended there; a silent run must never show a window, not even for a moment.
+void SwitchWizardDlg::KeepHidden(WINDOWPOS* position) {
+    position->flags &= ~SWP_SHOWWINDOW;
+}
+
+// With no owner the dialog stands in the middle of the screen's work area.
+void SwitchWizardDlg::CentreOnScreen() {
+    RECT area;
+    RECT window;
+    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0) || !GetWindowRect(window_, &window))
+        return;
+    const int width = window.right - window.left;
+    const int height = window.bottom - window.top;
+    const int x = area.left + (area.right - area.left - width) / 2;
+    const int y = area.top + (area.bottom - area.top - height) / 2;
+    SetWindowPos(window_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // The message table first, then the dialog's own OK and cancel actions; anything else takes
@@ -94,7 +118,9 @@ const SwitchWizardDlg::MessageMapEntry* SwitchWizardDlg::FindHandler(UINT messag
 
 INT_PTR SwitchWizardDlg::OnSysCommand(WPARAM wParam, LPARAM) {
     if ((wParam & 0xFFF0) != IDM_ABOUTBOX) return FALSE;
-    DialogBoxParamA(instance_, MAKEINTRESOURCEA(IDD_ABOUTBOX), window_, AboutProc, 0);
+    // The wide call keeps the box's Chinese caption and button text whatever the ANSI code
+    // page; the narrow one passes them through it.
+    DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_ABOUTBOX), window_, AboutProc, 0);
     return TRUE;
 }
 
@@ -163,6 +189,7 @@ INT_PTR SwitchWizardDlg::OnInitDialog() {
         ranSilently_ = true;
         return TRUE;
     }
+    CentreOnScreen();
     CreateTitleFont();
     pages_.ShowWelcomePage();
     return TRUE;

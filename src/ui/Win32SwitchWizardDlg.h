@@ -52,6 +52,8 @@ class SwitchWizardDlg : private WizardView {
     INT_PTR OnNextButton(WPARAM wParam, LPARAM lParam);
 
     // The dialog's own operations.
+    static void KeepHidden(WINDOWPOS* position);
+    void CentreOnScreen();
     INT_PTR OnInitDialog();
     void OnOK();
     void OnCancel();
