@@ -60,12 +60,6 @@ COLORREF Screenshot::AtScreen(int x, int y) const {
     return RGB(pixels_[at + 2], pixels_[at + 1], pixels_[at]);
 }
 
-COLORREF Screenshot::AtClient(HWND window, int x, int y) const {
-    POINT point{x, y};
-    ClientToScreen(window, &point);
-    return AtScreen(point.x, point.y);
-}
-
 bool Screenshot::SaveBmp(const std::string& path) const {
     if (Empty()) return false;
     BITMAPINFOHEADER header{};

@@ -32,8 +32,9 @@ class Screenshot {
 
     // The colour at a screen position; CLR_INVALID outside the picture.
     COLORREF AtScreen(int x, int y) const;
-    // The colour at a position in `window`'s client area.
-    COLORREF AtClient(HWND window, int x, int y) const;
+    // The colour at a position counted from the shot's top-left pixel (for a shot of a client
+    // area, a client position). No call to the window system: cheap enough for every pixel.
+    COLORREF At(int x, int y) const { return AtScreen(origin_.x + x, origin_.y + y); }
 
     // Writes a 24-bit BMP file (a Windows path). False when it cannot be written.
     bool SaveBmp(const std::string& path) const;

@@ -23,12 +23,17 @@ inline void ExpectResultPage(const WizardDriver& wizard, int titleId, int bodyId
     }
 }
 
-// Presses Next and waits for the result page (its button then reads Finish again).
+// Presses Next and waits for the result page: its button reads Finish again and, as the
+// page's last step, the title has changed.
 inline ::testing::AssertionResult SwitchAndWaitForResult(
     WizardDriver& wizard, DWORD timeoutMs = WizardDriver::kTimeoutMs) {
+    const std::string welcomeTitle = wizard.Text(kTitle);
     if (!wizard.Click(kNext)) return ::testing::AssertionFailure() << "Next cannot be pressed";
     if (!wizard.WaitUntil(
-            [&] { return wizard.Text(kNext) == kFinishCaption && wizard.Enabled(kNext); },
+            [&] {
+                return wizard.Text(kNext) == kFinishCaption && wizard.Enabled(kNext) &&
+                       wizard.Text(kTitle) != welcomeTitle;
+            },
             timeoutMs))
         return ::testing::AssertionFailure()
                << "no result page; body reads \"" << wizard.Text(kBody) << "\"";

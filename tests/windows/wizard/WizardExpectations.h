@@ -70,7 +70,9 @@ inline const TemplateControl kWizardControls[] = {
     {kCancel, "Button", BS_PUSHBUTTON, WS_TABSTOP, 0, 233, 217, 50, 16},
     {kTitle, "Static", SS_LEFT, 0, WS_TABSTOP, 113, 13, 222, 58},
     {kFooter, "Static", SS_LEFT, 0, WS_TABSTOP, 113, 163, 224, 29},
-    {kFirstRadio, "Button", BS_AUTORADIOBUTTON, WS_GROUP, WS_TABSTOP, 125, 159, 72, 10},
+    // A radio button gives itself the tab stop while it is checked, so the live first radio
+    // carries one; the template gives neither radio a tab stop.
+    {kFirstRadio, "Button", BS_AUTORADIOBUTTON, WS_GROUP, 0, 125, 159, 72, 10},
     {kSecondRadio, "Button", BS_AUTORADIOBUTTON, 0, WS_GROUP | WS_TABSTOP, 125, 179, 72, 10},
 };
 
