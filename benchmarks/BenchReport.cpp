@@ -120,9 +120,7 @@ void PrintCpu(const BenchResults& results, std::FILE* out) {
     if (results.cpuWindowMs > 0)
         std::fprintf(out, "      one %.0f ms tick of CPU time is %.3f%% of this window\n",
                      kCpuTickMs, kCpuTickMs * 100 / results.cpuWindowMs);
-    PrintRow(out, "CPU ms of the no-answer run before its window", results.cpuBeforeWindowMs);
-    PrintRow(out, "CPU ms of the whole no-answer run (about 32 s)", results.cpuWholeRunMs);
-    PrintRow(out, "CPU ms of the start-up baseline, start to exit", results.baselineExitCpuMs);
+    PrintRow(out, "CPU ms before the window (thread sum)", results.cpuBeforeWindowMs);
 }
 
 const char* Verdict(bool met) {

@@ -20,9 +20,8 @@ struct BenchResults {
     unsigned pollIntervalMs = 0;
 
     // Floors
-    Samples baselineShown;      // start-up baseline, start to dialog visible and filled
-    Samples baselineExit;       // start-up baseline ending in its initialisation, start to exit
-    Samples baselineExitCpuMs;  // CPU time of that whole run
+    Samples baselineShown;  // start-up baseline, start to dialog visible and filled
+    Samples baselineExit;   // start-up baseline ending in its initialisation, start to exit
     ExchangeSamples bareWelcome;
     ExchangeSamples bareSilent;
 
@@ -33,7 +32,6 @@ struct BenchResults {
     Samples cpuProcessPercent;  // during the no-answer window, from the process handle
     Samples cpuThreadsPercent;  // the same, summed over its threads
     Samples cpuBeforeWindowMs;  // CPU time the no-answer run used before its window (threads)
-    Samples cpuWholeRunMs;      // CPU time of the whole no-answer run, start to exit
 
     // A busy loop measured the same way, to show the CPU figures are not blind.
     Samples spinProcessPercent;

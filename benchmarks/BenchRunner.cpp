@@ -158,10 +158,7 @@ double BenchRunner::TimeBaselineExit(BenchResults& results) {
         results.failures.push_back("the start-up baseline did not run to its end");
         return -1;
     }
-    const double elapsed = NowMs() - start;
-    const double cpuMs = ReadCpu(run.Process(), run.ProcessId()).processMs;
-    if (cpuMs >= 0) results.baselineExitCpuMs.Add(cpuMs);
-    return elapsed;
+    return NowMs() - start;
 }
 
 void BenchRunner::TimeBareExchange(BenchResults& results, ExchangeSamples& samples) {
@@ -291,7 +288,6 @@ void BenchRunner::RunCpuWindow(BenchResults& results) {
     AddIfMeasured(results.cpuProcessPercent, ProcessCpuPercent(before, after, to - from));
     AddIfMeasured(results.cpuThreadsPercent, ThreadsCpuPercent(before, after, to - from));
     AddIfMeasured(results.cpuBeforeWindowMs, before.threadsMs);
-    AddIfMeasured(results.cpuWholeRunMs, ReadCpu(run.Process(), run.ProcessId()).processMs);
 }
 
 void BenchRunner::RunSpinCheck(BenchResults& results) {
