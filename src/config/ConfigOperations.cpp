@@ -26,8 +26,7 @@ bool ReadSwitchNumbers(SwitchConfig& config, CardState& state) {
 void ReadCustomLabels(SwitchConfig& config, CardState& state) {
     std::string first;
     std::string second;
-    if (!config.ReadDisplayLabels(&first, &second) || first.empty() || second.empty())
-        return;
+    if (!config.ReadDisplayLabels(&first, &second) || first.empty() || second.empty()) return;
     state.firstChoiceLabel = first;
     state.secondChoiceLabel = second;
     state.customLabelFlag = 1;
@@ -39,8 +38,7 @@ bool BuildConfigFilePath(ProfileFile& profile, std::string* path) {
     // Without the whole directory the path would not name the file in it: an empty one gives
     // "\Quorvel.ini", the root of the current drive.
     std::string directory;
-    if (!profile.CurrentDirectory(&directory) || directory.empty())
-        return false;
+    if (!profile.CurrentDirectory(&directory) || directory.empty()) return false;
     *path = directory + "\\" + kConfigFileName;
     return true;
 }
@@ -74,15 +72,13 @@ bool LoadSwitchConfig(CardState& state, ProfileFile& profile) {
 
 bool ReadConfiguredFriendlyName(CardState& state, ProfileFile& profile) {
     std::string path;
-    if (!FindConfigFile(profile, &path))
-        return false;
+    if (!FindConfigFile(profile, &path)) return false;
     char buffer[kConfigTextSize] = {};
     const std::size_t count = profile.ReadString(kOtherSection, kFriendlyNameKey,
                                                  kFriendlyNameUnset, buffer, sizeof buffer, path);
     buffer[sizeof buffer - 1] = '\0';
     const std::string name(buffer);
-    if (count == 0 || name.empty() || name == kFriendlyNameUnset)
-        return false;
+    if (count == 0 || name.empty() || name == kFriendlyNameUnset) return false;
     state.configuredFriendlyName = name;
     return true;
 }

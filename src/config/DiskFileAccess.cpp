@@ -33,11 +33,9 @@ bool FailingOnThrow(Operation operation) {
 bool ReadFileBytes(const std::string& path, std::string* content) {
     const fs::path native = NativePath(path);
     std::error_code error;
-    if (!fs::is_regular_file(native, error))
-        return false;
+    if (!fs::is_regular_file(native, error)) return false;
     std::ifstream file(native, std::ios::binary);
-    if (!file)
-        return false;
+    if (!file) return false;
     std::ostringstream bytes;
     bytes << file.rdbuf();
     *content = bytes.str();
@@ -47,8 +45,7 @@ bool ReadFileBytes(const std::string& path, std::string* content) {
 bool ReadCurrentDirectory(std::string* directory) {
     std::error_code error;
     const fs::path current = fs::current_path(error);
-    if (error)
-        return false;
+    if (error) return false;
     *directory = current.string();
     return true;
 }

@@ -43,11 +43,9 @@ char AsciiLower(char c) {
 }
 
 bool SameName(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
+    if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (AsciiLower(a[i]) != AsciiLower(b[i]))
-            return false;
+        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
     }
     return true;
 }
@@ -85,8 +83,7 @@ IniDocument IniDocument::Parse(const std::string& text) {
 
 void IniDocument::AddLine(const std::string& rawLine) {
     const std::string line = Trim(rawLine);
-    if (line.empty())
-        return;
+    if (line.empty()) return;
     const std::size_t close = line.rfind(']');
     if (line[0] == '[' && close != std::string::npos && close > 0) {
         sections_.push_back(IniSection{CutAtZero(Trim(line.substr(1, close - 1))), {}});
@@ -100,11 +97,9 @@ const std::string* IniDocument::FindValue(const std::string& section,
     const std::string sectionName = Trim(CutAtZero(section));
     const std::string keyName = Trim(CutAtZero(key));
     for (const IniSection& candidate : sections_) {
-        if (!SameName(candidate.name, sectionName))
-            continue;
+        if (!SameName(candidate.name, sectionName)) continue;
         for (const IniKey& entry : candidate.keys) {
-            if (SameName(entry.name, keyName))
-                return entry.hasValue ? &entry.value : nullptr;
+            if (SameName(entry.name, keyName)) return entry.hasValue ? &entry.value : nullptr;
         }
         return nullptr;
     }

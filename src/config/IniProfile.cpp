@@ -16,8 +16,7 @@ constexpr std::size_t kIntegerTextSize = 30;
 
 IniDocument LoadDocument(FileAccess& files, const std::string& file) {
     std::string content;
-    if (!files.ReadWholeFile(file, &content))
-        content.clear();
+    if (!files.ReadWholeFile(file, &content)) content.clear();
     return IniDocument::Parse(content);
 }
 
@@ -42,8 +41,7 @@ std::size_t CopyValue(const std::string& value, char* buffer, std::size_t size) 
     const std::string text = quoted ? value.substr(1) : value;
     std::size_t count = std::min(text.size(), size - 1);
     std::memcpy(buffer, text.data(), count);
-    if (quoted && size >= text.size() && count > 0)
-        --count;
+    if (quoted && size >= text.size() && count > 0) --count;
     buffer[count] = '\0';
     return count;
 }
@@ -51,17 +49,14 @@ std::size_t CopyValue(const std::string& value, char* buffer, std::size_t size) 
 }  // namespace
 
 std::size_t IniProfile::ReadSectionNames(char* buffer, std::size_t size, const std::string& file) {
-    if (size == 0)
-        return 0;
+    if (size == 0) return 0;
     buffer[0] = '\0';
-    if (size == 1)
-        return 0;
+    if (size == 1) return 0;
     const IniDocument document = LoadDocument(files_, file);
     std::size_t position = 0;
     std::size_t room = size - 1;  // the list's closing zero is not counted
     for (const IniSection& section : document.Sections()) {
-        if (section.name.empty())
-            continue;
+        if (section.name.empty()) continue;
         const std::size_t needed = section.name.size() + 1;
         if (needed >= room) {
             // Cut: as much of the name as fits, then two zeros, and the count is size - 2
@@ -83,16 +78,14 @@ int IniProfile::ReadInt(const std::string& section, const std::string& key, int 
                         const std::string& file) {
     char text[kIntegerTextSize] = {};
     const std::size_t count = ReadString(section, key, "", text, sizeof text, file);
-    if (count == 0)
-        return defaultValue;
+    if (count == 0) return defaultValue;
     return static_cast<int>(ParseProfileInteger(std::string(text, count)));
 }
 
 std::size_t IniProfile::ReadString(const std::string& section, const std::string& key,
                                    const std::string& defaultValue, char* buffer, std::size_t size,
                                    const std::string& file) {
-    if (size == 0)
-        return 0;
+    if (size == 0) return 0;
     const IniDocument document = LoadDocument(files_, file);
     const std::string* value = document.FindValue(section, key);
     return CopyValue(value ? *value : TrimDefault(defaultValue), buffer, size);

@@ -45,8 +45,7 @@ bool SwitchConfig::ReadCommand(const char* key, int* value) {
 bool SwitchConfig::ReadSectionNames(std::string* names) {
     names->clear();
     char buffer[kConfigTextSize] = {};
-    if (profile_.ReadSectionNames(buffer, sizeof buffer, filePath_) == 0)
-        return false;
+    if (profile_.ReadSectionNames(buffer, sizeof buffer, filePath_) == 0) return false;
     std::size_t position = 0;
     while (position < sizeof buffer && buffer[position] != '\0') {
         const std::string name = BufferText(buffer + position, sizeof buffer - position);
@@ -57,10 +56,8 @@ bool SwitchConfig::ReadSectionNames(std::string* names) {
 }
 
 bool SwitchConfig::ReadDisplayLabels(std::string* first, std::string* second) {
-    if (!ReadLabel(kCdromDisplayKey, kDefaultFirstChoiceLabel, first))
-        return false;
-    if (!ReadLabel(kDiagDisplayKey, kDefaultSecondChoiceLabel, second))
-        return false;
+    if (!ReadLabel(kCdromDisplayKey, kDefaultFirstChoiceLabel, first)) return false;
+    if (!ReadLabel(kDiagDisplayKey, kDefaultSecondChoiceLabel, second)) return false;
     return *first != kDefaultFirstChoiceLabel && *second != kDefaultSecondChoiceLabel;
 }
 

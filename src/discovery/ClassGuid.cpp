@@ -10,22 +10,17 @@ namespace {
 constexpr char kShape[] = "{########-####-####-####-############}";
 
 int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
 }
 
 bool HasShape(const char* text) {
-    if (std::strlen(text) != std::strlen(kShape))
-        return false;
+    if (std::strlen(text) != std::strlen(kShape)) return false;
     for (std::size_t i = 0; kShape[i] != '\0'; ++i) {
         bool fits = kShape[i] == '#' ? HexValue(text[i]) >= 0 : text[i] == kShape[i];
-        if (!fits)
-            return false;
+        if (!fits) return false;
     }
     return true;
 }
@@ -41,8 +36,7 @@ std::uint32_t Hex(const char* text, int digits) {
 }  // namespace
 
 bool ParseClassGuid(const char* text, ClassGuid* guid) {
-    if (!HasShape(text))
-        return false;
+    if (!HasShape(text)) return false;
     guid->data1 = Hex(text + 1, 8);
     guid->data2 = static_cast<std::uint16_t>(Hex(text + 10, 4));
     guid->data3 = static_cast<std::uint16_t>(Hex(text + 15, 4));

@@ -10,8 +10,7 @@ bool Contains(const char* name, const char* fragment) {
 
 bool ContainsAny(const char* name, const std::array<const char*, 3>& table) {
     for (const char* row : table) {
-        if (Contains(name, row))
-            return true;
+        if (Contains(name, row)) return true;
     }
     return false;
 }

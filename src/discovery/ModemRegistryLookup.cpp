@@ -21,16 +21,13 @@ constexpr char kAttachedToValue[] = "AttachedTo";
 bool PortDiscovery::LookupModemAttachedPort(int* port) {
     *port = 0;
     std::unique_ptr<RegistryKey> classKey = registry_.OpenLocalMachineKey(kModemClassKeyPath);
-    if (!classKey)
-        return false;
+    if (!classKey) return false;
     for (std::uint32_t index = classKey->SubkeyCount(); index-- > 0;) {
         std::string subkey;
-        if (!classKey->SubkeyName(index, &subkey))
-            continue;
+        if (!classKey->SubkeyName(index, &subkey)) continue;
         std::unique_ptr<RegistryKey> driverKey =
             registry_.OpenLocalMachineKey(std::string(kModemClassKeyPath) + "\\" + subkey);
-        if (!driverKey)
-            continue;
+        if (!driverKey) continue;
         int found = DriverKeyPort(*driverKey);
         if (found != 0) {
             *port = found;
@@ -49,8 +46,7 @@ int PortDiscovery::DriverKeyPort(RegistryKey& driverKey) const {
     for (std::uint32_t index = 0; index < valueCount; ++index) {
         std::string valueName;
         std::string text;
-        if (!driverKey.ValueName(index, &valueName))
-            continue;
+        if (!driverKey.ValueName(index, &valueName)) continue;
         if (valueName == kFriendlyNameValue) {
             if (driverKey.ReadValueText(valueName, &text) && text == friendlyName_)
                 nameMatches = true;

@@ -14,8 +14,7 @@ constexpr unsigned kPortsWaitMilliseconds = 500;
 
 // Reads a device's name, always terminated even should the platform fill the whole buffer.
 bool ReadName(DeviceList& devices, char (&name)[kFriendlyNameBufferSize]) {
-    if (!devices.ReadFriendlyName(name, sizeof name))
-        return false;
+    if (!devices.ReadFriendlyName(name, sizeof name)) return false;
     name[sizeof name - 1] = '\0';
     return true;
 }
@@ -37,15 +36,12 @@ bool PortDiscovery::FindPortByName(const std::string& fragment, int* port) {
 
 bool PortDiscovery::FindModemPort(int* port) {
     std::unique_ptr<DeviceList> devices = inventory_.PresentDevices(kModemClassGuid);
-    if (!devices)
-        return false;
+    if (!devices) return false;
     char name[kFriendlyNameBufferSize];
     for (unsigned index = 0;; ++index) {
         DeviceAt at = devices->Enumerate(index);
-        if (at == DeviceAt::kEndOfList)
-            return false;
-        if (at == DeviceAt::kError || !ReadName(*devices, name))
-            continue;
+        if (at == DeviceAt::kEndOfList) return false;
+        if (at == DeviceAt::kError || !ReadName(*devices, name)) continue;
         if (ContainsAny(name, kModemNames)) {
             std::memcpy(friendlyName_, name, sizeof friendlyName_);
             devices.reset();
@@ -78,16 +74,12 @@ bool PortDiscovery::WalkPortsClass(const std::function<bool(const char*)>& wante
 PortDiscovery::PortsDevice PortDiscovery::TryPortsDevice(
     unsigned index, const std::function<bool(const char*)>& wanted, int* port) {
     std::unique_ptr<DeviceList> devices = inventory_.PresentDevices(kPortsClassGuid);
-    if (!devices)
-        return PortsDevice::kNoMore;
+    if (!devices) return PortsDevice::kNoMore;
     DeviceAt at = devices->Enumerate(index);
-    if (at == DeviceAt::kEndOfList)
-        return PortsDevice::kNoMore;
+    if (at == DeviceAt::kEndOfList) return PortsDevice::kNoMore;
     char name[kFriendlyNameBufferSize];
-    if (at == DeviceAt::kError || !ReadName(*devices, name))
-        return PortsDevice::kPassedOver;
-    if (!wanted(name) || !Contains(name, kComMarker))
-        return PortsDevice::kPassedOver;
+    if (at == DeviceAt::kError || !ReadName(*devices, name)) return PortsDevice::kPassedOver;
+    if (!wanted(name) || !Contains(name, kComMarker)) return PortsDevice::kPassedOver;
     *port = PortNumberFromFriendlyName(name);
     return PortsDevice::kGivesPort;
 }

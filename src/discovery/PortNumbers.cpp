@@ -33,24 +33,20 @@ int ReadDecimal(const char* text) {
     const std::int64_t ceiling = std::int64_t{INT_MAX} + 1;
     std::int64_t magnitude = 0;
     for (; IsDigit(*text); ++text) {
-        if (magnitude < ceiling)
-            magnitude = magnitude * 10 + (*text - '0');
+        if (magnitude < ceiling) magnitude = magnitude * 10 + (*text - '0');
     }
-    if (negative)
-        return magnitude >= ceiling ? INT_MIN : static_cast<int>(-magnitude);
+    if (negative) return magnitude >= ceiling ? INT_MIN : static_cast<int>(-magnitude);
     return magnitude >= ceiling ? INT_MAX : static_cast<int>(magnitude);
 }
 
 int PortNumberFromFriendlyName(const char* friendlyName) {
     const char* com = std::strstr(friendlyName, kComMarker);
-    if (com == nullptr)
-        return 0;
+    if (com == nullptr) return 0;
     return ReadDecimal(com + std::strlen(kComMarker));
 }
 
 int PortNumberFromAttachedTo(const std::string& attachedTo) {
-    if (attachedTo.size() <= 3)
-        return 0;
+    if (attachedTo.size() <= 3) return 0;
     return ReadDecimal(attachedTo.c_str() + 3);
 }
 

@@ -35,11 +35,9 @@ class Win32DeviceList : public DeviceList {
         device_.cbSize = sizeof device_;
         // Cleared first so that a failure which sets no code reads as 0, the end of the list.
         SetLastError(ERROR_SUCCESS);
-        if (SetupDiEnumDeviceInfo(list_, index, &device_))
-            return DeviceAt::kDevice;
+        if (SetupDiEnumDeviceInfo(list_, index, &device_)) return DeviceAt::kDevice;
         DWORD error = GetLastError();
-        if (error == ERROR_NO_MORE_ITEMS || error == ERROR_SUCCESS)
-            return DeviceAt::kEndOfList;
+        if (error == ERROR_NO_MORE_ITEMS || error == ERROR_SUCCESS) return DeviceAt::kEndOfList;
         return DeviceAt::kError;
     }
 
@@ -62,12 +60,10 @@ class Win32DeviceList : public DeviceList {
 
 std::unique_ptr<DeviceList> Win32DeviceInventory::PresentDevices(const char* classGuid) {
     ClassGuid parsed;
-    if (!ParseClassGuid(classGuid, &parsed))
-        return nullptr;
+    if (!ParseClassGuid(classGuid, &parsed)) return nullptr;
     GUID guid = ToGuid(parsed);
     HDEVINFO list = SetupDiGetClassDevsA(&guid, nullptr, nullptr, DIGCF_PRESENT);
-    if (list == INVALID_HANDLE_VALUE)
-        return nullptr;
+    if (list == INVALID_HANDLE_VALUE) return nullptr;
     return std::make_unique<Win32DeviceList>(list);
 }
 

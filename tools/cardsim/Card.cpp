@@ -15,8 +15,7 @@ std::string FloodLine(unsigned number) {
 // The command a line holds: a line feed after the previous CR is not part of it.
 std::string CommandOf(const std::string& line) {
     std::size_t start = line.find_first_not_of('\n');
-    if (start == std::string::npos)
-        return "";
+    if (start == std::string::npos) return "";
     return line.substr(start, line.size() - 1 - start);
 }
 
@@ -32,8 +31,7 @@ std::vector<std::string> Card::Receive(const std::string& bytes, Millis now) {
     std::vector<std::string> lines;
     for (char c : bytes) {
         line_ += c;
-        if (engine_.Echo())
-            output_ += c;
+        if (engine_.Echo()) output_ += c;
         if (c == '\r') {
             lines.push_back(line_);
             Answer(line_, now);
@@ -46,8 +44,7 @@ std::vector<std::string> Card::Receive(const std::string& bytes, Millis now) {
 void Card::Answer(const std::string& line, Millis now) {
     std::string command = CommandOf(line);
     // A modem ignores an empty line rather than calling it an error.
-    if (command.empty())
-        return;
+    if (command.empty()) return;
     // A new command ends whatever the card was still saying to the previous one, so a
     // reply held back past the program's patience cannot land in the next exchange.
     flooding_ = false;
@@ -60,8 +57,7 @@ void Card::Answer(const std::string& line, Millis now) {
 
 void Card::Advance(Millis now) {
     RunDueSteps(now);
-    if (flooding_ && output_.empty())
-        output_ += FloodLine(++floodLines_);
+    if (flooding_ && output_.empty()) output_ += FloodLine(++floodLines_);
     SendUnsolicited(now);
 }
 
@@ -98,10 +94,8 @@ void Card::SendUnsolicited(Millis now) {
 Millis Card::NextWake() const {
     Millis wake = -1;
     auto consider = [&wake](Millis at) { wake = wake < 0 ? at : std::min(wake, at); };
-    if (!steps_.empty())
-        consider(nextStepAt_);
-    if (flooding_ && output_.empty())
-        consider(0);
+    if (!steps_.empty()) consider(nextStepAt_);
+    if (flooding_ && output_.empty()) consider(0);
     // Notices wait for an idle card; busy ones are woken by the step or write that ends it.
     if (Idle()) {
         for (Millis due : unsolicitedDue_)

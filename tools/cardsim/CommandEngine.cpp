@@ -20,11 +20,9 @@ bool Is(const std::string& command, const char* name) {
 
 bool IsNumber(const std::string& text) {
     std::size_t start = !text.empty() && text[0] == '-' ? 1 : 0;
-    if (text.size() == start)
-        return false;
+    if (text.size() == start) return false;
     for (std::size_t i = start; i < text.size(); ++i) {
-        if (!std::isdigit(static_cast<unsigned char>(text[i])))
-            return false;
+        if (!std::isdigit(static_cast<unsigned char>(text[i]))) return false;
     }
     return true;
 }
@@ -36,8 +34,7 @@ bool IsSwitchCommand(const std::string& command) {
 
 // The reply cut in two: at `split`'s byte count, or not at all.
 ReplyPlan PlainPlan(const std::string& text, int delayMs, const Split* split) {
-    if (split == nullptr || split->bytes >= text.size())
-        return {{{delayMs, text}}, ReplyEnd::Done};
+    if (split == nullptr || split->bytes >= text.size()) return {{{delayMs, text}}, ReplyEnd::Done};
     return {{{delayMs, text.substr(0, split->bytes)}, {split->pauseMs, text.substr(split->bytes)}},
             ReplyEnd::Done};
 }
@@ -61,8 +58,7 @@ ReplyPlan CommandEngine::Answer(const std::string& command) {
     const Reply* scripted = FindScripted(options_.replies, command);
     Reply reply = scripted ? *scripted
                            : Reply{IsKnownCommand(command) ? ReplyKind::Ok : ReplyKind::Error, ""};
-    if (reply.kind == ReplyKind::Ok)
-        ApplyEchoCommand(command);
+    if (reply.kind == ReplyKind::Ok) ApplyEchoCommand(command);
 
     const int* delay = FindScripted(options_.delays, command);
     int delayMs = delay ? *delay : 0;
@@ -80,8 +76,7 @@ ReplyPlan CommandEngine::Answer(const std::string& command) {
 }
 
 std::string CommandEngine::NormalReply(const std::string& command) const {
-    if (Is(command, "AT+CGMM"))
-        return "\r\n" + options_.model + "\r\n" + kOk;
+    if (Is(command, "AT+CGMM")) return "\r\n" + options_.model + "\r\n" + kOk;
     return kOk;
 }
 

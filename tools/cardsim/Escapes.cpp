@@ -5,12 +5,9 @@ namespace quorvel::cardsim {
 namespace {
 
 int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
 }
 
@@ -30,12 +27,10 @@ bool DecodeOne(const std::string& text, std::size_t& at, std::string& bytes) {
             bytes += '\\';
             return true;
         case 'x': {
-            if (at + 2 >= text.size())
-                return false;
+            if (at + 2 >= text.size()) return false;
             int high = HexValue(text[at + 1]);
             int low = HexValue(text[at + 2]);
-            if (high < 0 || low < 0)
-                return false;
+            if (high < 0 || low < 0) return false;
             bytes += static_cast<char>(high * 16 + low);
             at += 2;
             return true;
@@ -54,8 +49,7 @@ bool DecodeEscapes(const std::string& text, std::string& bytes) {
             bytes += text[at];
             continue;
         }
-        if (++at == text.size() || !DecodeOne(text, at, bytes))
-            return false;
+        if (++at == text.size() || !DecodeOne(text, at, bytes)) return false;
     }
     return true;
 }

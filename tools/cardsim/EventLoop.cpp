@@ -34,11 +34,9 @@ void WriteOutput(int master, std::string& output) {
 
 // The ppoll timeout until `wake`, or until the next watch if that comes first.
 timespec* TimeoutUntil(Millis wake, Millis nextWatch, timespec& timeout) {
-    if (wake < 0 || wake > nextWatch)
-        wake = nextWatch;
+    if (wake < 0 || wake > nextWatch) wake = nextWatch;
     Millis wait = wake - Now();
-    if (wait < 0)
-        wait = 0;
+    if (wait < 0) wait = 0;
     timeout.tv_sec = static_cast<time_t>(wait / 1000);
     timeout.tv_nsec = static_cast<long>(wait % 1000) * 1'000'000L;
     return &timeout;
@@ -85,8 +83,7 @@ void TakeInput(Card& card, int master, Transcript& transcript) {
         } else if (got < 0 && errno == EINTR) {
             continue;
         } else {
-            if (got < 0 && errno != EAGAIN)
-                PauseAfterReadError();
+            if (got < 0 && errno != EAGAIN) PauseAfterReadError();
             return;
         }
     }
@@ -98,13 +95,10 @@ Ending RunCard(Card& card, int master, Transcript& transcript, const sigset_t& w
     for (;;) {
         card.Advance(Now());
         WriteOutput(master, card.Output());
-        if (card.Vanished())
-            return Ending::Vanished;
-        if (g_stopRequested)
-            return Ending::Stopped;
+        if (card.Vanished()) return Ending::Vanished;
+        if (g_stopRequested) return Ending::Stopped;
         if (Now() >= nextWatch) {
-            if (!stillWanted())
-                return Ending::Abandoned;
+            if (!stillWanted()) return Ending::Abandoned;
             nextWatch = Now() + kWatchEveryMs;
         }
         pollfd port{master, static_cast<short>(POLLIN | (card.Output().empty() ? 0 : POLLOUT)), 0};

@@ -14,22 +14,18 @@ namespace {
 constexpr long kMostMilliseconds = 86'400'000;
 
 bool ParseCount(const std::string& text, long most, long& value) {
-    if (text.empty() || text.size() > 9)
-        return false;
+    if (text.empty() || text.size() > 9) return false;
     for (char c : text) {
-        if (!std::isdigit(static_cast<unsigned char>(c)))
-            return false;
+        if (!std::isdigit(static_cast<unsigned char>(c))) return false;
     }
     value = std::strtol(text.c_str(), nullptr, 10);
     return value <= most;
 }
 
 bool EqualsIgnoringCase(const std::string& text, const char* word) {
-    if (text.size() != std::strlen(word))
-        return false;
+    if (text.size() != std::strlen(word)) return false;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (std::toupper(static_cast<unsigned char>(text[i])) != word[i])
-            return false;
+        if (std::toupper(static_cast<unsigned char>(text[i])) != word[i]) return false;
     }
     return true;
 }
@@ -69,8 +65,7 @@ bool ParseReplyEntry(const std::string& text, Scripted<Reply>& entry) {
 // Splits "CMD<sep>VALUE" at the last separator, so the command may hold '='.
 bool SplitAtLast(const std::string& text, char separator, std::string& head, std::string& tail) {
     std::size_t at = text.rfind(separator);
-    if (at == std::string::npos || at == 0)
-        return false;
+    if (at == std::string::npos || at == 0) return false;
     head = text.substr(0, at);
     tail = text.substr(at + 1);
     return true;
@@ -107,8 +102,7 @@ bool ParseUnsolicited(const std::string& text, Unsolicited& entry) {
 }
 
 bool ParseEcho(const std::string& text, bool& echo) {
-    if (text != "on" && text != "off")
-        return false;
+    if (text != "on" && text != "off") return false;
     echo = text == "on";
     return true;
 }
@@ -131,14 +125,10 @@ bool ApplyOption(const std::string& name, const std::string& value, Options& opt
         options.pidFile = value;
         return !value.empty();
     }
-    if (name == "--echo")
-        return ParseEcho(value, options.echo);
-    if (name == "--reply")
-        return ParseReplyEntry(value, options.replies.emplace_back());
-    if (name == "--delay")
-        return ParseDelayEntry(value, options.delays.emplace_back());
-    if (name == "--split")
-        return ParseSplitEntry(value, options.splits.emplace_back());
+    if (name == "--echo") return ParseEcho(value, options.echo);
+    if (name == "--reply") return ParseReplyEntry(value, options.replies.emplace_back());
+    if (name == "--delay") return ParseDelayEntry(value, options.delays.emplace_back());
+    if (name == "--split") return ParseSplitEntry(value, options.splits.emplace_back());
     return ParseUnsolicited(value, options.unsolicited.emplace_back());
 }
 
@@ -147,8 +137,7 @@ bool IsValueOption(const std::string& name) {
                                          "--pid-file", "--echo",  "--reply",
                                          "--delay",    "--split", "--unsolicited"};
     for (const char* known : kNames) {
-        if (name == known)
-            return true;
+        if (name == known) return true;
     }
     return false;
 }
@@ -158,8 +147,7 @@ bool IsValueOption(const std::string& name) {
 ParseResult ParseOptions(int argc, const char* const argv[], Options& options, std::string& error) {
     for (int i = 1; i < argc; ++i) {
         std::string name = argv[i];
-        if (name == "--help")
-            return ParseResult::Help;
+        if (name == "--help") return ParseResult::Help;
         if (!IsValueOption(name)) {
             error = "unknown option: " + name;
             return ParseResult::Bad;

@@ -57,8 +57,7 @@ bool OpenMaster(int& master, std::string& error) {
 // from anyone else. Started from an interactive shell as a group leader, setsid fails and
 // the card simply goes without.
 void ClaimControllingTerminal(int slave) {
-    if (setsid() >= 0)
-        ioctl(slave, TIOCSCTTY, 0);
+    if (setsid() >= 0) ioctl(slave, TIOCSCTTY, 0);
 }
 
 }  // namespace
@@ -68,8 +67,7 @@ Pty::~Pty() {
 }
 
 bool Pty::Open(std::string& error) {
-    if (!OpenMaster(master_, error))
-        return false;
+    if (!OpenMaster(master_, error)) return false;
     char name[128] = {};
     if (ptsname_r(master_, name, sizeof name - 1) != 0) {
         error = Failure("ptsname_r");
@@ -86,10 +84,8 @@ bool Pty::Open(std::string& error) {
 }
 
 void Pty::Close() {
-    if (slave_ >= 0)
-        close(slave_);
-    if (master_ >= 0)
-        close(master_);
+    if (slave_ >= 0) close(slave_);
+    if (master_ >= 0) close(master_);
     slave_ = master_ = -1;
 }
 

@@ -21,16 +21,14 @@ bool Transcript::Open(const std::string& path, std::string& error) {
 }
 
 void Transcript::WriteLine(const std::string& bytes) {
-    if (file_ == nullptr)
-        return;
+    if (file_ == nullptr) return;
     std::string line = EscapeBytes(bytes) + "\n";
     std::fwrite(line.data(), 1, line.size(), file_);
     std::fflush(file_);
 }
 
 void Transcript::Close() {
-    if (file_ != nullptr)
-        std::fclose(file_);
+    if (file_ != nullptr) std::fclose(file_);
     file_ = nullptr;
 }
 

@@ -24,14 +24,12 @@ int Fail(const std::string& error) {
 // Everything the card leaves behind goes, and the pid file last: whoever waits for it to
 // vanish may then read a complete transcript and find no link.
 void Finish(const Options& options, Pty& pty, Card& card, Transcript& transcript) {
-    if (!card.PartialLine().empty())
-        transcript.WriteLine(card.PartialLine());
+    if (!card.PartialLine().empty()) transcript.WriteLine(card.PartialLine());
     transcript.Close();
     std::string slave = pty.SlavePath();
     pty.Close();
     RemoveLinkTo(options.link, slave);
-    if (!options.pidFile.empty())
-        std::remove(options.pidFile.c_str());
+    if (!options.pidFile.empty()) std::remove(options.pidFile.c_str());
 }
 
 // A test that dies without stopping its card leaves it running; the throwaway Wine prefix
@@ -64,8 +62,7 @@ int main(int argc, char* argv[]) {
     Pty pty;
     if (!options.transcript.empty() && !transcript.Open(options.transcript, error))
         return Fail(error);
-    if (!pty.Open(error) || !PlaceLink(options.link, pty.SlavePath(), error))
-        return Fail(error);
+    if (!pty.Open(error) || !PlaceLink(options.link, pty.SlavePath(), error)) return Fail(error);
     if (!options.pidFile.empty() && !WritePidFile(options.pidFile, error)) {
         RemoveLinkTo(options.link, pty.SlavePath());
         return Fail(error);
@@ -73,8 +70,7 @@ int main(int argc, char* argv[]) {
     Card card(options, Now());
     Ending ending = RunCard(card, pty.Master(), transcript, waitMask,
                             [&options] { return LinkDirectoryExists(options.link); });
-    if (ending != Ending::Vanished)
-        TakeInput(card, pty.Master(), transcript);
+    if (ending != Ending::Vanished) TakeInput(card, pty.Master(), transcript);
     Finish(options, pty, card, transcript);
     return 0;
 }

@@ -19,8 +19,7 @@ constexpr char kPath[] = "C:\\Cards\\Quorvel.ini";
 struct ConfigFile {
     explicit ConfigFile(std::optional<std::string> text, const std::string& cardType = "K3000") {
         files.SetCurrentDirectory(std::string(kDirectory));
-        if (text)
-            files.AddFile(kPath, *text);
+        if (text) files.AddFile(kPath, *text);
         state.cardType = cardType;
     }
     InMemoryFiles files;

@@ -52,8 +52,7 @@ struct World {
         registry.AddKey(kModemClassKeyPath);
         for (const DriverKey& key : keys) {
             registry.AddKey(DriverKeyPath(key.subkey));
-            if (key.denied)
-                registry.DenyOpening(DriverKeyPath(key.subkey));
+            if (key.denied) registry.DenyOpening(DriverKeyPath(key.subkey));
             for (const auto& [name, text] : key.values) {
                 if (text == kUnreadable)
                     registry.SetUnreadableValue(DriverKeyPath(key.subkey), name);

@@ -204,8 +204,7 @@ TEST(FindCardPort, FallsBackToTheUiInterfaceWhenTheModemGivesNoPort) {
         SCOPED_TRACE(c.behaviour);
         World world;
         world.AddDevices(kModemClassGuid, c.modems);
-        if (c.modemListRefused)
-            world.inventory.RefuseLists(kModemClassGuid);
+        if (c.modemListRefused) world.inventory.RefuseLists(kModemClassGuid);
         world.AddDriverKey("0000", "KELTRO Datalink - 3G Modem #2", "COM8");
         world.AddDevices(kPortsClassGuid,
                          {"Communications Port (COM1)", std::string(kUiName) + " (COM9)"});

@@ -13,8 +13,7 @@ class FakeDeviceList : public DeviceList {
 
     DeviceAt Enumerate(unsigned index) override {
         current_ = nullptr;
-        if (index >= devices_.size())
-            return DeviceAt::kEndOfList;
+        if (index >= devices_.size()) return DeviceAt::kEndOfList;
         if (devices_[index].kind == FakeDeviceInventory::Entry::Kind::kEnumerationError)
             return DeviceAt::kError;
         current_ = &devices_[index];
@@ -27,8 +26,7 @@ class FakeDeviceList : public DeviceList {
         std::memset(buffer, 0, size);
         if (current_ == nullptr || current_->kind != FakeDeviceInventory::Entry::Kind::kNamed)
             return false;
-        if (current_->name.size() + 1 > size)
-            return false;
+        if (current_->name.size() + 1 > size) return false;
         std::memcpy(buffer, current_->name.c_str(), current_->name.size() + 1);
         return true;
     }
@@ -56,11 +54,9 @@ void FakeDeviceInventory::RefuseLists(const std::string& classGuid) {
 }
 
 std::unique_ptr<DeviceList> FakeDeviceInventory::PresentDevices(const char* classGuid) {
-    if (refused_[classGuid])
-        return nullptr;
+    if (refused_[classGuid]) return nullptr;
     ++listsTaken_;
-    if (listsOpen_ > 0)
-        ++overlappingLists_;
+    if (listsOpen_ > 0) ++overlappingLists_;
     ++listsOpen_;
     return std::make_unique<FakeDeviceList>(*this, classes_[classGuid]);
 }

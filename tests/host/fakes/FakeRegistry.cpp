@@ -51,8 +51,7 @@ struct FakeRegistry::Node {
     Value& ValueNamed(const std::string& name) {
         auto it = std::find_if(values.begin(), values.end(),
                                [&](const Value& v) { return Lower(v.name) == Lower(name); });
-        if (it != values.end())
-            return *it;
+        if (it != values.end()) return *it;
         values.push_back({name, "", true});
         return values.back();
     }
@@ -70,11 +69,9 @@ class FakeRegistryKey : public RegistryKey {
     std::uint32_t ValueCount() override { return static_cast<std::uint32_t>(node_.values.size()); }
 
     bool SubkeyName(std::uint32_t index, std::string* name) override {
-        if (index >= node_.subkeys.size())
-            return false;
+        if (index >= node_.subkeys.size()) return false;
         const std::string& found = std::next(node_.subkeys.begin(), index)->first;
-        if (found.size() + 1 > kSubkeyNameSize)
-            return false;
+        if (found.size() + 1 > kSubkeyNameSize) return false;
         *name = found;
         return true;
     }
@@ -89,10 +86,8 @@ class FakeRegistryKey : public RegistryKey {
     // Text is stored with its terminator, so it fits when it leaves room for one.
     bool ReadValueText(const std::string& name, std::string* text) override {
         for (const FakeRegistry::Node::Value& value : node_.values) {
-            if (Lower(value.name) != Lower(name))
-                continue;
-            if (!value.readable || value.text.size() + 1 > kValueDataSize)
-                return false;
+            if (Lower(value.name) != Lower(name)) continue;
+            if (!value.readable || value.text.size() + 1 > kValueDataSize) return false;
             *text = value.text;
             return true;
         }
@@ -111,8 +106,7 @@ FakeRegistry::Node* FakeRegistry::Find(const std::string& path) const {
     Node* node = root_.get();
     for (const std::string& part : SplitPath(path)) {
         auto it = node->subkeys.find(part);
-        if (it == node->subkeys.end())
-            return nullptr;
+        if (it == node->subkeys.end()) return nullptr;
         node = it->second.get();
     }
     return node;
@@ -122,8 +116,7 @@ FakeRegistry::Node* FakeRegistry::Create(const std::string& path) {
     Node* node = root_.get();
     for (const std::string& part : SplitPath(path)) {
         std::unique_ptr<Node>& child = node->subkeys[part];
-        if (!child)
-            child = std::make_unique<Node>();
+        if (!child) child = std::make_unique<Node>();
         node = child.get();
     }
     return node;
@@ -149,8 +142,7 @@ void FakeRegistry::DenyOpening(const std::string& path) {
 std::unique_ptr<RegistryKey> FakeRegistry::OpenLocalMachineKey(const std::string& path) {
     openAttempts_.push_back(path);
     Node* node = Find(path);
-    if (node == nullptr || node->denied)
-        return nullptr;
+    if (node == nullptr || node->denied) return nullptr;
     ++keysOpen_;
     mostKeysOpen_ = std::max(mostKeysOpen_, keysOpen_);
     return std::make_unique<FakeRegistryKey>(*this, *node);

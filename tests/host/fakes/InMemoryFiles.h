@@ -22,8 +22,7 @@ class InMemoryFiles : public FileAccess {
     bool ReadWholeFile(const std::string& path, std::string* content) override {
         reads_.push_back(path);
         const auto file = files_.find(path);
-        if (file == files_.end())
-            return false;
+        if (file == files_.end()) return false;
         *content = file->second;
         return true;
     }
@@ -33,8 +32,7 @@ class InMemoryFiles : public FileAccess {
     }
 
     bool CurrentDirectory(std::string* directory) override {
-        if (!current_)
-            return false;
+        if (!current_) return false;
         *directory = *current_;
         return true;
     }

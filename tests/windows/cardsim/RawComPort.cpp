@@ -9,8 +9,7 @@ constexpr DWORD kIoTimeoutMs = 2000;
 bool SetLine(HANDLE handle) {
     DCB dcb{};
     dcb.DCBlength = sizeof dcb;
-    if (!GetCommState(handle, &dcb))
-        return false;
+    if (!GetCommState(handle, &dcb)) return false;
     dcb.BaudRate = CBR_115200;
     dcb.ByteSize = 8;
     dcb.Parity = NOPARITY;
@@ -21,10 +20,8 @@ bool SetLine(HANDLE handle) {
 
 // Finishes an overlapped transfer that did not complete at once; false on failure.
 bool Finish(HANDLE handle, OVERLAPPED& overlapped, BOOL started, DWORD& done) {
-    if (started)
-        return GetOverlappedResult(handle, &overlapped, &done, FALSE) != 0;
-    if (GetLastError() != ERROR_IO_PENDING)
-        return false;
+    if (started) return GetOverlappedResult(handle, &overlapped, &done, FALSE) != 0;
+    if (GetLastError() != ERROR_IO_PENDING) return false;
     DWORD start = GetTickCount();
     while (!GetOverlappedResult(handle, &overlapped, &done, FALSE)) {
         if (GetLastError() != ERROR_IO_INCOMPLETE || GetTickCount() - start > kIoTimeoutMs) {
@@ -49,8 +46,7 @@ RawComPort::RawComPort(const std::string& devicePath) {
 }
 
 RawComPort::~RawComPort() {
-    if (IsOpen())
-        CloseHandle(handle_);
+    if (IsOpen()) CloseHandle(handle_);
 }
 
 bool RawComPort::Write(const std::string& bytes) {
@@ -64,21 +60,18 @@ bool RawComPort::Write(const std::string& bytes) {
 DWORD RawComPort::Queued() {
     DWORD errors = 0;
     COMSTAT status{};
-    if (!ClearCommError(handle_, &errors, &status))
-        return 0;
+    if (!ClearCommError(handle_, &errors, &status)) return 0;
     return status.cbInQue;
 }
 
 std::string RawComPort::ReadArrived() {
     DWORD queued = Queued();
-    if (queued == 0)
-        return "";
+    if (queued == 0) return "";
     std::string bytes(queued, '\0');
     OVERLAPPED overlapped{};
     DWORD got = 0;
     BOOL started = ReadFile(handle_, bytes.data(), queued, &got, &overlapped);
-    if (!Finish(handle_, overlapped, started, got))
-        return "";
+    if (!Finish(handle_, overlapped, started, got)) return "";
     bytes.resize(got);
     return bytes;
 }
@@ -88,8 +81,7 @@ std::string RawComPort::ReadUntil(const std::string& expected, DWORD timeoutMs) 
     DWORD start = GetTickCount();
     while (bytes.find(expected) == std::string::npos && GetTickCount() - start < timeoutMs) {
         std::string arrived = ReadArrived();
-        if (arrived.empty())
-            Sleep(20);
+        if (arrived.empty()) Sleep(20);
         bytes += arrived;
     }
     return bytes;

@@ -39,8 +39,7 @@ std::vector<std::string> CorpusFiles() {
     std::vector<std::string> names;
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(CorpusDirectory(), error)) {
-        if (entry.path().extension() == ".ini")
-            names.push_back(entry.path().filename().string());
+        if (entry.path().extension() == ".ini") names.push_back(entry.path().filename().string());
     }
     std::sort(names.begin(), names.end());
     return names;
@@ -105,8 +104,7 @@ class FilesReadOnce : public FileAccess {
             const bool read = disk_.ReadWholeFile(path, &bytes);
             cached = contents_.emplace(path, read ? std::optional(bytes) : std::nullopt).first;
         }
-        if (cached->second)
-            *content = *cached->second;
+        if (cached->second) *content = *cached->second;
         return cached->second.has_value();
     }
     bool Exists(const std::string& path) override { return disk_.Exists(path); }
@@ -159,8 +157,7 @@ TEST_P(CorpusFile, ReadsTheSameThroughBothReaders) {
 std::string TestName(const ::testing::TestParamInfo<std::string>& info) {
     std::string name = info.param.substr(0, info.param.rfind('.'));
     for (char& c : name) {
-        if (!std::isalnum(static_cast<unsigned char>(c)))
-            c = '_';
+        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
     }
     return name;
 }

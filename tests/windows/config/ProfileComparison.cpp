@@ -71,8 +71,7 @@ void ProfileComparison::CompareInt(const std::string& section, const std::string
 void ProfileComparison::Record(const std::string& query, const Answer& platform,
                                const Answer& portable) {
     ++queries_;
-    if (platform.count == portable.count && platform.bytes == portable.bytes)
-        return;
+    if (platform.count == portable.count && platform.bytes == portable.bytes) return;
     differences_.push_back(query + ": platform " + std::to_string(platform.count) + " \"" +
                            Shown(platform.bytes) + "\", portable " +
                            std::to_string(portable.count) + " \"" + Shown(portable.bytes) + "\"");

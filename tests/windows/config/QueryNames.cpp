@@ -43,8 +43,7 @@ std::string ChangeCase(std::string text, bool upper) {
 
 std::string TrimSpaces(const std::string& text) {
     const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return "";
+    if (first == std::string::npos) return "";
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 

@@ -19,8 +19,7 @@ constexpr char kUiPort[] = "KELTRO Datalink - PC UI Interface (COM12)";
 LONG OpenResult(const std::string& path, REGSAM access) {
     HKEY key;
     LONG result = RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, access, &key);
-    if (result == ERROR_SUCCESS)
-        RegCloseKey(key);
+    if (result == ERROR_SUCCESS) RegCloseKey(key);
     return result;
 }
 

@@ -74,25 +74,21 @@ std::string CardSimProcess::CommandLine(const std::vector<std::string>& extraArg
     WaitFor([&] { return !Running() || UnixFileExists(WorkFile("cardsim.pid")); }, kStartTimeoutMs);
     if (!Running())
         return Failure("cardsim exited at start with status " + std::to_string(ExitStatus()));
-    if (!UnixFileExists(WorkFile("cardsim.pid")))
-        return Failure("cardsim did not come up in time");
+    if (!UnixFileExists(WorkFile("cardsim.pid"))) return Failure("cardsim did not come up in time");
     pid_ = FirstLine(ReadUnixFile(WorkFile("cardsim.pid")));
     return ::testing::AssertionSuccess();
 }
 
 ::testing::AssertionResult CardSimProcess::Stop() {
-    if (!started_)
-        return ::testing::AssertionSuccess();
+    if (!started_) return ::testing::AssertionSuccess();
     started_ = false;
     // A card that came up too late for Start has written its pid file since.
-    if (pid_.empty())
-        pid_ = FirstLine(ReadUnixFile(WorkFile("cardsim.pid")));
+    if (pid_.empty()) pid_ = FirstLine(ReadUnixFile(WorkFile("cardsim.pid")));
     if (ExitStatus() < 0 && !StartUnixCommand("/bin/kill -TERM " + pid_))
         return Failure("could not run /bin/kill");
     if (!WaitFor([&] { return ExitStatus() >= 0; }, kStopTimeoutMs))
         return Failure("cardsim did not stop in time");
-    if (UnixFileExists(WorkFile("cardsim.pid")))
-        return Failure("cardsim left its pid file behind");
+    if (UnixFileExists(WorkFile("cardsim.pid"))) return Failure("cardsim left its pid file behind");
     return ::testing::AssertionSuccess();
 }
 
@@ -101,11 +97,9 @@ bool CardSimProcess::Running() const {
 }
 
 int CardSimProcess::ExitStatus() const {
-    if (workDirectory_.empty())
-        return -1;
+    if (workDirectory_.empty()) return -1;
     std::string status = FirstLine(ReadUnixFile(WorkFile("exit-status")));
-    if (status.empty())
-        return -1;
+    if (status.empty()) return -1;
     return std::atoi(status.c_str());
 }
 

@@ -32,8 +32,7 @@ LONG OpenKey(const std::string& path, REGSAM access, HKEY* key) {
 bool KeyExists(const std::string& path) {
     HKEY key;
     LONG result = OpenKey(path, READ_CONTROL, &key);
-    if (result == ERROR_SUCCESS)
-        RegCloseKey(key);
+    if (result == ERROR_SUCCESS) RegCloseKey(key);
     return result != ERROR_FILE_NOT_FOUND;
 }
 
@@ -41,8 +40,7 @@ std::string FirstFree(const std::string& pattern, int first) {
     char name[512];
     for (int n = first;; ++n) {
         std::snprintf(name, sizeof name, pattern.c_str(), n);
-        if (!KeyExists(name))
-            return name;
+        if (!KeyExists(name)) return name;
     }
 }
 
@@ -179,8 +177,7 @@ std::string RegistrySeed::SeedDriverKey(const std::string& subkey, const std::st
 }
 
 std::string RegistrySeed::SeedModem(const std::string& friendlyName, int comNumber) {
-    if (SeedModemDevice(friendlyName).empty())
-        return "";
+    if (SeedModemDevice(friendlyName).empty()) return "";
     std::string path = FirstFree(ModemClassKey() + "\\%04d", 0);
     std::string subkey = path.substr(ModemClassKey().size() + 1);
     return SeedDriverKey(subkey, friendlyName, "COM" + std::to_string(comNumber));
@@ -188,11 +185,9 @@ std::string RegistrySeed::SeedModem(const std::string& friendlyName, int comNumb
 
 bool RegistrySeed::SetValue(const std::string& path, const std::string& name, unsigned long type,
                             const std::string& data) {
-    if (!CreateKey(path))
-        return false;
+    if (!CreateKey(path)) return false;
     HKEY key;
-    if (OpenKey(path, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
-        return false;
+    if (OpenKey(path, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return false;
     LONG result =
         RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.data()),
                        static_cast<DWORD>(data.size()));
@@ -217,8 +212,7 @@ bool RegistrySeed::CreateKey(const std::string& path) {
                             nullptr, &key, &disposition) != ERROR_SUCCESS)
             return false;
         RegCloseKey(key);
-        if (disposition == REG_CREATED_NEW_KEY)
-            created_.push_back(partial);
+        if (disposition == REG_CREATED_NEW_KEY) created_.push_back(partial);
     }
     return true;
 }
@@ -233,8 +227,7 @@ bool RegistrySeed::MakeReadOnly(const std::string& path) {
 
 bool RegistrySeed::SetRights(const std::string& path, const char* rules) {
     HKEY key;
-    if (OpenKey(path, READ_CONTROL | WRITE_DAC, &key) != ERROR_SUCCESS)
-        return false;
+    if (OpenKey(path, READ_CONTROL | WRITE_DAC, &key) != ERROR_SUCCESS) return false;
     SavedRights saved{path, std::vector<unsigned char>(4096)};
     DWORD size = static_cast<DWORD>(saved.descriptor.size());
     PSECURITY_DESCRIPTOR descriptor = nullptr;
@@ -243,11 +236,9 @@ bool RegistrySeed::SetRights(const std::string& path, const char* rules) {
                 ConvertStringSecurityDescriptorToSecurityDescriptorA(rules, SDDL_REVISION_1,
                                                                      &descriptor, nullptr) &&
                 RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS;
-    if (descriptor)
-        LocalFree(descriptor);
+    if (descriptor) LocalFree(descriptor);
     RegCloseKey(key);
-    if (done)
-        savedRights_.push_back(std::move(saved));
+    if (done) savedRights_.push_back(std::move(saved));
     return done;
 }
 

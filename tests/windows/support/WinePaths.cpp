@@ -7,8 +7,7 @@ namespace quorvel::test {
 std::string UnixToWindowsPath(const std::string& unixPath) {
     std::string path = "Z:" + unixPath;
     for (char& c : path) {
-        if (c == '/')
-            c = '\\';
+        if (c == '/') c = '\\';
     }
     return path;
 }
