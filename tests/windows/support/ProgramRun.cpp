@@ -1,5 +1,6 @@
 #include "ProgramRun.h"
 
+#include "UnixCommand.h"
 #include "WinePaths.h"
 
 namespace quorvel::test {
@@ -13,22 +14,10 @@ constexpr UINT kEndedByTest = 0xEDED;
 
 }  // namespace
 
+// A plain word goes as it is, so the command line reads as a user would type it.
 std::string QuoteArgument(const std::string& argument) {
     if (!argument.empty() && argument.find_first_of(" \t\"") == std::string::npos) return argument;
-    std::string quoted = "\"";
-    std::size_t backslashes = 0;
-    for (char c : argument) {
-        if (c == '\\') {
-            ++backslashes;
-            continue;
-        }
-        if (c == '"') backslashes = backslashes * 2 + 1;
-        quoted.append(backslashes, '\\');
-        backslashes = 0;
-        quoted += c;
-    }
-    quoted.append(backslashes * 2, '\\');
-    return quoted + "\"";
+    return WindowsQuote(argument);
 }
 
 ProgramRun::~ProgramRun() {
