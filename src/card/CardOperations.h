@@ -1,15 +1,16 @@
 #pragma once
 
+#include <string>
+
+#include "base/Clock.h"
+#include "card/CardConfig.h"
 #include "card/CardState.h"
 #include "config/ProfileFile.h"
 #include "discovery/DeviceInventory.h"
 #include "discovery/Registry.h"
-#include "serial/Clock.h"
 #include "serial/ComDevice.h"
 
 namespace quorvel {
-
-class PortDiscovery;
 
 // The platform services the card operations reach the card, the devices and the
 // configuration file through.
@@ -21,19 +22,26 @@ struct CardPlatform {
     ProfileFile& profile;
 };
 
-// Which of the wizard's two directions is checked.
-enum class WizardChoice {
-    kNeither,
-    kFirst,   // "CD-ROM To Diag": sends the Diag value
-    kSecond,  // "Diag To CD-ROM": sends the CD-ROM value
+// The direction the user picked in the wizard. Each choice is labelled after the mode the
+// card leaves, but sends the number of the mode it enters: the first choice ("CD-ROM To
+// Diag") sends the Diag number, the second ("Diag To CD-ROM") the CD-ROM number.
+enum class SwitchDirection {
+    kNone,
+    kCdromToDiag,
+    kDiagToCdrom,
 };
+
+// The card type from the reply to the type query. Whole lines that the card sent on its own
+// (starting with "^", with "+" other than "+CGMM", or "RING") and the query's echo go first;
+// then every "\r", every "\n" and every "OK" is removed, in that order. Configuration files
+// name their sections after exactly this text, so a type that holds the letters OK loses them.
+std::string CleanCardType(const std::string& reply);
 
 // Everything a run does to the card, on the run's CardState. Every operation leaves the port
 // closed, except ResetCard, the last step of a silent run.
 class CardOperations {
   public:
     CardOperations(CardState& state, const CardPlatform& platform);
-    virtual ~CardOperations();
 
     // Finds the card's port, checks that the card answers there and turns its echo off.
     // Returns kStatusSuccess, kStatusCardNotFound, kStatusOpenFailed or kStatusNoHandshake
@@ -43,27 +51,27 @@ class CardOperations {
     // Locates the card and asks it for its type; the status records the outcome.
     bool QueryCardType();
 
-    bool LoadSwitchConfig();
-    bool ReadConfiguredFriendlyName();
+    bool LoadSwitchConfig() { return config_.LoadSwitchConfig(); }
 
     // Sends at^u2diag=<number>; the status records the outcome.
     bool SendSwitchCommand(int number);
-    bool SwitchBySelection(WizardChoice choice);
+    bool SwitchBySelection(SwitchDirection direction);
 
     // Takes the card offline and restarts it. The status records the first command only,
     // and the port stays open whatever happens once it has opened.
     bool ResetCard();
 
-    // Locate, switch with the silent value, reset. `outcome` (if given) receives the status of
-    // the step that ended the run, kStatusSuccess when all went well; nothing more is stored.
-    bool SilentSwitch(int* outcome = nullptr);
+    // Locate, switch with the silent value, reset. Returns the status of the step that ended
+    // the run, kStatusSuccess when all went well; the status field is not set by the locate.
+    int SilentSwitch();
 
   private:
-    bool FindConfiguredPort(PortDiscovery& discovery);
+    bool FindConfiguredPort(class PortDiscovery& discovery);
     int SendOnFreshPort(const char* command);
 
     CardState& state_;
     CardPlatform platform_;
+    CardConfig config_;
 };
 
 }  // namespace quorvel

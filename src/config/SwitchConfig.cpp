@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "card/CardState.h"
-
 namespace quorvel {
 
 namespace {
@@ -12,6 +10,9 @@ constexpr char kCdromCommandKey[] = "CDROM_COMMAND";
 constexpr char kDiagCommandKey[] = "DIAG_COMMAND";
 constexpr char kCdromDisplayKey[] = "CDROM_DISPLAY";
 constexpr char kDiagDisplayKey[] = "DIAG_DISPLAY";
+constexpr char kOtherSection[] = "OTHER";
+constexpr char kFriendlyNameKey[] = "FRIENDLY_NAME";
+constexpr char kFriendlyNameUnset[] = "ERROR";
 constexpr int kCommandMissing = -1;
 
 // The text in a buffer the profile functions filled, up to its terminator or the buffer's end.
@@ -22,7 +23,14 @@ std::string BufferText(const char* buffer, std::size_t size) {
 
 }  // namespace
 
-SwitchConfig::~SwitchConfig() = default;
+bool FindConfigFile(ProfileFile& profile, std::string* path) {
+    // Without the whole directory the path would not name the file in it: an empty one gives
+    // "\Quorvel.ini", the root of the current drive.
+    std::string directory;
+    if (!profile.CurrentDirectory(&directory) || directory.empty()) return false;
+    *path = directory + "\\" + kConfigFileName;
+    return profile.FileExists(*path);
+}
 
 void SwitchConfig::Set(const std::string& filePath, const std::string& section) {
     filePath_ = filePath;
@@ -56,17 +64,26 @@ bool SwitchConfig::ReadSectionNames(std::string* names) {
 }
 
 bool SwitchConfig::ReadDisplayLabels(std::string* first, std::string* second) {
-    if (!ReadLabel(kCdromDisplayKey, kDefaultFirstChoiceLabel, first)) return false;
-    if (!ReadLabel(kDiagDisplayKey, kDefaultSecondChoiceLabel, second)) return false;
+    if (!ReadText(section_, kCdromDisplayKey, kDefaultFirstChoiceLabel, first)) return false;
+    if (!ReadText(section_, kDiagDisplayKey, kDefaultSecondChoiceLabel, second)) return false;
     return *first != kDefaultFirstChoiceLabel && *second != kDefaultSecondChoiceLabel;
 }
 
-// False for a key that is present with an empty value; the label is then left as it was.
-bool SwitchConfig::ReadLabel(const char* key, const char* defaultLabel, std::string* label) {
+bool SwitchConfig::ReadFriendlyName(std::string* name) {
+    std::string text;
+    if (!ReadText(kOtherSection, kFriendlyNameKey, kFriendlyNameUnset, &text)) return false;
+    if (text.empty() || text == kFriendlyNameUnset) return false;
+    *name = text;
+    return true;
+}
+
+// False for a key that is present with an empty value; `text` is then left as it was.
+bool SwitchConfig::ReadText(const std::string& section, const char* key, const char* defaultText,
+                            std::string* text) {
     char buffer[kConfigTextSize] = {};
-    if (profile_.ReadString(section_, key, defaultLabel, buffer, sizeof buffer, filePath_) == 0)
+    if (profile_.ReadString(section, key, defaultText, buffer, sizeof buffer, filePath_) == 0)
         return false;
-    *label = BufferText(buffer, sizeof buffer);
+    *text = BufferText(buffer, sizeof buffer);
     return true;
 }
 

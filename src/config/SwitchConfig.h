@@ -7,16 +7,26 @@
 
 namespace quorvel {
 
+inline constexpr char kConfigFileName[] = "Quorvel.ini";
+
 // Text read from the configuration file goes into buffers of this size, so at most 1023
 // characters of a value, and of the list of section names, are used.
 inline constexpr std::size_t kConfigTextSize = 1024;
 
-// Reads one card type's section of the configuration file. Every read is a request of its
-// own to the profile functions, with the file and section last given to Set.
+// The labels the label keys default to. Note the lower-case "to" in the second one: it differs
+// from the dialog's own radio text "Diag To CD-ROM".
+inline constexpr char kDefaultFirstChoiceLabel[] = "CD-ROM To Diag";
+inline constexpr char kDefaultSecondChoiceLabel[] = "Diag to CD-ROM";
+
+// "<current directory>\Quorvel.ini", the directory taken whole and as it comes: at a drive's
+// root it already ends in a backslash, giving two in a row. True when that file exists.
+bool FindConfigFile(ProfileFile& profile, std::string* path);
+
+// Reads the configuration file. Every read is a request of its own to the profile functions,
+// with the file and section last given to Set.
 class SwitchConfig {
   public:
     explicit SwitchConfig(ProfileFile& profile) : profile_(profile) {}
-    virtual ~SwitchConfig();
 
     void Set(const std::string& filePath, const std::string& section);
 
@@ -32,9 +42,14 @@ class SwitchConfig {
     // True only when both labels are present, non-empty and differ from their defaults.
     bool ReadDisplayLabels(std::string* first, std::string* second);
 
+    // The extra device name from section "OTHER", whatever the section given to Set. False
+    // for a missing or empty name and for the placeholder "ERROR".
+    bool ReadFriendlyName(std::string* name);
+
   private:
     bool ReadCommand(const char* key, int* value);
-    bool ReadLabel(const char* key, const char* defaultLabel, std::string* label);
+    bool ReadText(const std::string& section, const char* key, const char* defaultText,
+                  std::string* text);
 
     std::string filePath_;
     std::string section_;

@@ -5,9 +5,11 @@
 
 namespace quorvel {
 
-// Device classes, by the GUIDs the device-installation service knows them by.
-inline constexpr char kPortsClassGuid[] = "{4D36E978-E325-11CE-BFC1-08002BE10318}";
-inline constexpr char kModemClassGuid[] = "{4D36E96D-E325-11CE-BFC1-08002BE10318}";
+// The device classes the card shows up in.
+enum class DeviceClass {
+    kPorts,  // COM and LPT ports: the card's serial interfaces
+    kModem,
+};
 
 // A friendly name of up to 1023 characters fits with its terminator; a longer one counts as a
 // name that cannot be read.
@@ -36,8 +38,8 @@ class DeviceInventory {
   public:
     virtual ~DeviceInventory() = default;
 
-    // The devices of the class (by GUID) present now; null when no list can be had.
-    virtual std::unique_ptr<DeviceList> PresentDevices(const char* classGuid) = 0;
+    // The devices of the class present now; null when no list can be had.
+    virtual std::unique_ptr<DeviceList> PresentDevices(DeviceClass deviceClass) = 0;
 };
 
 }  // namespace quorvel

@@ -1,16 +1,45 @@
 #include "discovery/PortDiscovery.h"
 
+#include <array>
+#include <climits>
+#include <cstdint>
 #include <cstring>
-
-#include "discovery/DeviceNames.h"
-#include "discovery/PortNumbers.h"
+#include <memory>
 
 namespace quorvel {
 
 namespace {
 
-// The pause after each Ports device that gives no port.
-constexpr unsigned kPortsWaitMilliseconds = 500;
+// The card's serial interfaces in the Ports class that answer AT commands, in the order tried.
+constexpr std::array<const char*, 3> kUiInterfaceNames = {
+    "KELTRO Datalink - 3G PC UI Interface",
+    "KELTRO Datalink - PC UI Interface",
+    "Marvessa Mobile Broadband Secondary Port Modem (Keltro)",
+};
+
+// The card's modem device in the Modem class, in the order tried.
+constexpr std::array<const char*, 3> kModemNames = {
+    "KELTRO Datalink - 3G Modem",
+    "KELTRO Datalink - Modem",
+    "Marvessa Mobile Broadband Modem (Keltro)",
+};
+
+// A Ports device only gives a port when its name carries this, upper case only.
+constexpr char kComMarker[] = "COM";
+
+constexpr char kFriendlyNameValue[] = "FriendlyName";
+constexpr char kAttachedToValue[] = "AttachedTo";
+
+bool Contains(const char* name, const char* fragment) {
+    return std::strstr(name, fragment) != nullptr;
+}
+
+bool ContainsAny(const char* name, const std::array<const char*, 3>& table) {
+    for (const char* row : table) {
+        if (Contains(name, row)) return true;
+    }
+    return false;
+}
 
 // Reads a device's name, always terminated even should the platform fill the whole buffer.
 bool ReadName(DeviceList& devices, char (&name)[kFriendlyNameBufferSize]) {
@@ -19,7 +48,48 @@ bool ReadName(DeviceList& devices, char (&name)[kFriendlyNameBufferSize]) {
     return true;
 }
 
+bool IsSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+// The C library's base-10 strtol rule: leading white space, an optional sign, then digits up to
+// the first non-digit; 0 when there are none. A number beyond int is held at INT_MAX or
+// INT_MIN, what a 32-bit long gives, so the result is the same whatever the width of long.
+int ReadDecimal(const char* text) {
+    while (IsSpace(*text))
+        ++text;
+    bool negative = false;
+    if (*text == '+' || *text == '-') negative = *text++ == '-';
+    // Growth stops one past INT_MAX: enough to know the number is out of range either way.
+    const std::int64_t ceiling = std::int64_t{INT_MAX} + 1;
+    std::int64_t magnitude = 0;
+    for (; *text >= '0' && *text <= '9'; ++text) {
+        if (magnitude < ceiling) magnitude = magnitude * 10 + (*text - '0');
+    }
+    if (negative) return magnitude >= ceiling ? INT_MIN : static_cast<int>(-magnitude);
+    return magnitude >= ceiling ? INT_MAX : static_cast<int>(magnitude);
+}
+
 }  // namespace
+
+// Names such as "Acme TELECOM Bridge (COM9)" hold "COM" inside a word before the port, so the
+// last "COM" that a digit follows is the one that names it.
+int PortNumberFromFriendlyName(const char* friendlyName) {
+    const char* numbered = nullptr;
+    const std::size_t markerLength = std::strlen(kComMarker);
+    for (const char* com = std::strstr(friendlyName, kComMarker); com != nullptr;
+         com = std::strstr(com + 1, kComMarker)) {
+        if (com[markerLength] >= '0' && com[markerLength] <= '9') numbered = com;
+    }
+    const char* com = numbered != nullptr ? numbered : std::strstr(friendlyName, kComMarker);
+    if (com == nullptr) return 0;
+    return ReadDecimal(com + markerLength);
+}
+
+int PortNumberFromAttachedTo(const std::string& attachedTo) {
+    if (attachedTo.size() <= 3) return 0;
+    return ReadDecimal(attachedTo.c_str() + 3);
+}
 
 PortDiscovery::PortDiscovery(DeviceInventory& inventory, Registry& registry, Clock& clock)
     : inventory_(inventory), registry_(registry), clock_(clock) {}
@@ -35,11 +105,11 @@ bool PortDiscovery::FindPortByName(const std::string& fragment, int* port) {
 }
 
 bool PortDiscovery::FindModemPort(int* port) {
-    std::unique_ptr<DeviceList> devices = inventory_.PresentDevices(kModemClassGuid);
+    std::unique_ptr<DeviceList> devices = inventory_.PresentDevices(DeviceClass::kModem);
     if (!devices) return false;
     char name[kFriendlyNameBufferSize];
     for (unsigned index = 0;; ++index) {
-        DeviceAt at = devices->Enumerate(index);
+        const DeviceAt at = devices->Enumerate(index);
         if (at == DeviceAt::kEndOfList) return false;
         if (at == DeviceAt::kError || !ReadName(*devices, name)) continue;
         if (ContainsAny(name, kModemNames)) {
@@ -57,7 +127,7 @@ bool PortDiscovery::FindCardPort(int* port) {
 
 // The device list is taken afresh for every index and released before the pause, so no list
 // is held while the walk waits.
-bool PortDiscovery::WalkPortsClass(const std::function<bool(const char*)>& wanted, int* port) {
+bool PortDiscovery::WalkPortsClass(const NameTest& wanted, int* port) {
     for (unsigned index = 0;; ++index) {
         switch (TryPortsDevice(index, wanted, port)) {
             case PortsDevice::kGivesPort:
@@ -71,17 +141,61 @@ bool PortDiscovery::WalkPortsClass(const std::function<bool(const char*)>& wante
     }
 }
 
-PortDiscovery::PortsDevice PortDiscovery::TryPortsDevice(
-    unsigned index, const std::function<bool(const char*)>& wanted, int* port) {
-    std::unique_ptr<DeviceList> devices = inventory_.PresentDevices(kPortsClassGuid);
+PortDiscovery::PortsDevice PortDiscovery::TryPortsDevice(unsigned index, const NameTest& wanted,
+                                                         int* port) {
+    std::unique_ptr<DeviceList> devices = inventory_.PresentDevices(DeviceClass::kPorts);
     if (!devices) return PortsDevice::kNoMore;
-    DeviceAt at = devices->Enumerate(index);
+    const DeviceAt at = devices->Enumerate(index);
     if (at == DeviceAt::kEndOfList) return PortsDevice::kNoMore;
     char name[kFriendlyNameBufferSize];
     if (at == DeviceAt::kError || !ReadName(*devices, name)) return PortsDevice::kPassedOver;
     if (!wanted(name) || !Contains(name, kComMarker)) return PortsDevice::kPassedOver;
     *port = PortNumberFromFriendlyName(name);
     return PortsDevice::kGivesPort;
+}
+
+// Driver keys are walked from the highest index down. A subkey that cannot be opened (on many
+// systems a protected "Properties" key sorts after the numbered driver keys) is passed over:
+// stopping there would end every lookup before a single driver key was read. Keys are opened
+// for reading only, which a standard user is granted; each is closed before the next opens.
+bool PortDiscovery::LookupModemAttachedPort(int* port) {
+    *port = 0;
+    std::unique_ptr<RegistryKey> classKey = registry_.OpenLocalMachineKey(kModemClassKeyPath);
+    if (!classKey) return false;
+    for (std::uint32_t index = classKey->SubkeyCount(); index-- > 0;) {
+        std::string subkey;
+        if (!classKey->SubkeyName(index, &subkey)) continue;
+        std::unique_ptr<RegistryKey> driverKey =
+            registry_.OpenLocalMachineKey(std::string(kModemClassKeyPath) + "\\" + subkey);
+        if (!driverKey) continue;
+        const int found = DriverKeyPort(*driverKey);
+        if (found != 0) {
+            *port = found;
+            return true;
+        }
+    }
+    return false;
+}
+
+// The port of a driver key whose "FriendlyName" is the modem's; 0 when the name differs or
+// the key gives no port. Both values come from this one key, in whatever order it lists them.
+int PortDiscovery::DriverKeyPort(RegistryKey& driverKey) const {
+    bool nameMatches = false;
+    int attachedPort = 0;
+    const std::uint32_t valueCount = driverKey.ValueCount();
+    for (std::uint32_t index = 0; index < valueCount; ++index) {
+        std::string valueName;
+        std::string text;
+        if (!driverKey.ValueName(index, &valueName)) continue;
+        if (valueName == kFriendlyNameValue) {
+            if (driverKey.ReadValueText(valueName, &text) && text == friendlyName_)
+                nameMatches = true;
+        } else if (valueName == kAttachedToValue) {
+            if (driverKey.ReadValueText(valueName, &text))
+                attachedPort = PortNumberFromAttachedTo(text);
+        }
+    }
+    return nameMatches ? attachedPort : 0;
 }
 
 }  // namespace quorvel

@@ -7,10 +7,6 @@
 
 namespace quorvel {
 
-// The Modem class key under HKEY_LOCAL_MACHINE; its numbered subkeys are the driver keys.
-inline constexpr char kModemClassKeyPath[] =
-    "System\\CurrentControlSet\\Control\\Class\\{4D36E96D-E325-11CE-BFC1-08002BE10318}";
-
 // Sizes handed to the registry, terminator included.
 inline constexpr std::size_t kSubkeyNameSize = 255;
 inline constexpr std::size_t kValueNameSize = 16383;

@@ -7,20 +7,13 @@
 
 #include <cstring>
 
-#include "discovery/ClassGuid.h"
-
 namespace quorvel {
 
 namespace {
 
-GUID ToGuid(const ClassGuid& parsed) {
-    GUID guid;
-    guid.Data1 = parsed.data1;
-    guid.Data2 = parsed.data2;
-    guid.Data3 = parsed.data3;
-    std::memcpy(guid.Data4, parsed.data4, sizeof guid.Data4);
-    return guid;
-}
+// {4D36E978-E325-11CE-BFC1-08002BE10318} and {4D36E96D-E325-11CE-BFC1-08002BE10318}.
+constexpr GUID kPortsClass = {0x4D36E978, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18}};
+constexpr GUID kModemClass = {0x4D36E96D, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18}};
 
 class Win32DeviceList : public DeviceList {
   public:
@@ -58,10 +51,8 @@ class Win32DeviceList : public DeviceList {
 
 }  // namespace
 
-std::unique_ptr<DeviceList> Win32DeviceInventory::PresentDevices(const char* classGuid) {
-    ClassGuid parsed;
-    if (!ParseClassGuid(classGuid, &parsed)) return nullptr;
-    GUID guid = ToGuid(parsed);
+std::unique_ptr<DeviceList> Win32DeviceInventory::PresentDevices(DeviceClass deviceClass) {
+    const GUID& guid = deviceClass == DeviceClass::kModem ? kModemClass : kPortsClass;
     HDEVINFO list = SetupDiGetClassDevsA(&guid, nullptr, nullptr, DIGCF_PRESENT);
     if (list == INVALID_HANDLE_VALUE) return nullptr;
     return std::make_unique<Win32DeviceList>(list);

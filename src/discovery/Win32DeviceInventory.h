@@ -7,7 +7,7 @@ namespace quorvel {
 // The device-installation service (SetupDi*).
 class Win32DeviceInventory : public DeviceInventory {
   public:
-    std::unique_ptr<DeviceList> PresentDevices(const char* classGuid) override;
+    std::unique_ptr<DeviceList> PresentDevices(DeviceClass deviceClass) override;
 };
 
 }  // namespace quorvel

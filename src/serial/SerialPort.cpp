@@ -3,14 +3,75 @@
 #include <cstdio>
 #include <cstring>
 
-#include "card/WizardStatus.h"
-#include "serial/ReplyPolling.h"
+#include "base/Status.h"
+#include "serial/ResponseBuffer.h"
 
 namespace quorvel {
 
-SerialPort::SerialPort(ComDevice& device, Clock& clock) : device_(device), clock_(clock) {}
+// A successful reply is copied whole, terminator included, into the caller's buffer.
+static_assert(kReplyBufferSize >= ResponseBuffer::kSize, "a reply must fit the caller's buffer");
+static_assert(ResponseBuffer::kMaxLength - kReadChunkSize >= sizeof "COMMAND NOT SUPPORTED" - 2,
+              "a result text cut by a read must still be seen whole");
 
-SerialPort::~SerialPort() = default;
+namespace {
+
+enum class Verdict { kPending, kOk, kFailed };
+
+// The two exchanges differ in what settles them and in how long they wait: a command's window
+// includes its last second (about 31 looks at the port), the handshake's ends just before it
+// (about 30), and the handshake knows only "OK" and "ERROR".
+struct ReplyRules {
+    bool knowsUnsupported;
+    bool windowIncludesLastSecond;
+};
+
+constexpr ReplyRules kCommandRules{true, true};
+constexpr ReplyRules kHandshakeRules{false, false};
+
+// "OK" anywhere wins, even beside "ERROR": plain, case-sensitive substring tests in order.
+Verdict Judge(const ResponseBuffer& response, const ReplyRules& rules) {
+    if (response.Contains("OK")) return Verdict::kOk;
+    if (response.Contains("ERROR")) return Verdict::kFailed;
+    if (rules.knowsUnsupported && response.Contains("COMMAND NOT SUPPORTED"))
+        return Verdict::kFailed;
+    return Verdict::kPending;
+}
+
+// One look at the port: adds what has arrived to `response`, a chunk at a time, until the port
+// has nothing more or the reply settles the exchange.
+Verdict PollReply(SerialPort& port, ResponseBuffer& response, const ReplyRules& rules) {
+    Verdict verdict = Verdict::kPending;
+    for (int chunk = 0; chunk < kMaxChunksPerPoll; ++chunk) {
+        char arrived[kReadChunkSize];
+        std::size_t taken = 0;
+        port.Read(arrived, sizeof arrived, &taken);
+        response.Append(arrived, taken);
+        verdict = Judge(response, rules);
+        if (verdict != Verdict::kPending || taken < sizeof arrived) break;
+    }
+    return verdict;
+}
+
+bool WithinWindow(std::int64_t elapsedSeconds, const ReplyRules& rules) {
+    return rules.windowIncludesLastSecond ? elapsedSeconds <= kReplyWindowSeconds
+                                          : elapsedSeconds < kReplyWindowSeconds;
+}
+
+// Looks at the port at once and then after every pause until the reply settles the exchange
+// or the window has passed. True for "OK".
+bool AwaitOk(SerialPort& port, Clock& clock, ResponseBuffer& response, const ReplyRules& rules) {
+    const std::int64_t start = clock.NowSeconds();
+    for (std::int64_t now = start; WithinWindow(now - start, rules); now = clock.NowSeconds()) {
+        const Verdict verdict = PollReply(port, response, rules);
+        if (verdict != Verdict::kPending) return verdict == Verdict::kOk;
+        clock.SleepMilliseconds(kPollIntervalMilliseconds);
+    }
+    return false;
+}
+
+}  // namespace
+
+SerialPort::SerialPort(ComDevice& device, Clock& clock) : device_(device), clock_(clock) {}
 
 bool SerialPort::Open(int portNumber) {
     char path[32];
@@ -19,9 +80,8 @@ bool SerialPort::Open(int portNumber) {
     return device_.Open(devicePath_);
 }
 
-bool SerialPort::Close() {
+void SerialPort::Close() {
     device_.Close();
-    return true;
 }
 
 bool SerialPort::Write(const char* bytes, std::size_t length) {
@@ -35,16 +95,33 @@ bool SerialPort::Read(char* buffer, std::size_t most, std::size_t* taken) {
     return true;
 }
 
+// Bounded like a look at the port, so a card that floods cannot hold the thread here.
+void SerialPort::DiscardArrived() {
+    char stale[kReadChunkSize];
+    std::size_t taken = sizeof stale;
+    for (int chunk = 0; chunk < kMaxChunksPerPoll && taken == sizeof stale; ++chunk) {
+        if (!Read(stale, sizeof stale, &taken)) return;
+    }
+}
+
 int SerialPort::SendAtCommand(const char* command, char* reply) {
     if (reply == nullptr) return kStatusNoAnswer;
+    DiscardArrived();
     if (!Write(command, std::strlen(command))) return kStatusWriteFailed;
-
     ResponseBuffer response;
-    if (AwaitReply(*this, clock_, response, kCommandReplyRules) != ReplyVerdict::kOk) {
-        return kStatusNoAnswer;
-    }
+    if (!AwaitOk(*this, clock_, response, kCommandRules)) return kStatusNoAnswer;
     std::memcpy(reply, response.Text(), response.Length() + 1);
     return kStatusSuccess;
+}
+
+bool SerialPort::EchoOffHandshake() {
+    DiscardArrived();
+    // A failed write is not looked at: the card then stays silent and the window runs out.
+    Write(kEchoOffCommand, sizeof kEchoOffCommand - 1);
+    ResponseBuffer response;
+    const bool answered = AwaitOk(*this, clock_, response, kHandshakeRules);
+    Close();
+    return answered;
 }
 
 }  // namespace quorvel

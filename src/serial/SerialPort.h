@@ -3,30 +3,40 @@
 #include <cstddef>
 #include <string>
 
-#include "serial/Clock.h"
+#include "base/Clock.h"
 #include "serial/ComDevice.h"
 
 namespace quorvel {
 
+// Replies are handed to callers in buffers of this size.
 inline constexpr std::size_t kReplyBufferSize = 128;
 
-// How long a card has to answer a command, in whole calendar seconds, and the pause between
-// two looks at the port.
+// How long a card has to answer a command, in whole seconds, and the pause between two looks
+// at the port.
 inline constexpr int kReplyWindowSeconds = 30;
 inline constexpr unsigned kPollIntervalMilliseconds = 1000;
+
+// A flood could keep one look at the port going for ever; one look takes no more than this
+// many chunks before the next pause.
+inline constexpr int kMaxChunksPerPoll = 64;
+
+// One read takes at most this much, so that the reply kept from earlier reads still holds the
+// start of any result text ("COMMAND NOT SUPPORTED" is the longest) that a read cuts in two.
+inline constexpr std::size_t kReadChunkSize = 127 - 26;
+
+inline constexpr char kEchoOffCommand[] = "ATE0\r";
 
 // A short-lived handle on the process's one COM port: card operations make one per exchange.
 // Destroying it never closes the port; only Close does.
 class SerialPort {
   public:
     SerialPort(ComDevice& device, Clock& clock);
-    virtual ~SerialPort();
 
     // Opens \\.\COM<portNumber>. The device path is recorded before the open is tried.
     bool Open(int portNumber);
 
-    // Always true; afterwards no port is open.
-    bool Close();
+    // Afterwards no port is open.
+    void Close();
 
     bool Write(const char* bytes, std::size_t length);
 
@@ -35,15 +45,24 @@ class SerialPort {
     bool Read(char* buffer, std::size_t most, std::size_t* taken);
 
     // Sends the command (which carries its own trailing carriage return) and waits up to
-    // kReplyWindowSeconds for the card's final result. Returns kStatusSuccess with the reply
+    // kReplyWindowSeconds for the card's final result. Whatever the port held before the
+    // command was written is discarded: a late reply to an earlier command is no answer. Returns kStatusSuccess with the reply
     // text in `reply` (kReplyBufferSize bytes), kStatusNoAnswer on "ERROR", "COMMAND NOT
     // SUPPORTED", silence or a null `reply`, and kStatusWriteFailed when the command could
     // not be written.
     int SendAtCommand(const char* command, char* reply);
 
+    // Checks that the card on the open port answers, and turns its command echo off. The card
+    // has strictly less than kReplyWindowSeconds to say "OK"; "ERROR" fails at once, and
+    // anything else (even "COMMAND NOT SUPPORTED") is waited out. Closes the port in every case.
+    // Like a command, it is judged only on what arrives after it was written.
+    bool EchoOffHandshake();
+
     const std::string& DevicePath() const { return devicePath_; }
 
   private:
+    void DiscardArrived();
+
     ComDevice& device_;
     Clock& clock_;
     std::string devicePath_;

@@ -23,10 +23,6 @@ class Win32ComPort : public ComDevice {
     bool Write(const char* bytes, std::size_t length) override;
     std::size_t ReadArrived(char* buffer, std::size_t most) override;
 
-    // The open port's handle, INVALID_HANDLE_VALUE when none is open. Only tests use it, to
-    // read back the line settings the open left.
-    HANDLE NativeHandle() const { return handle_; }
-
   private:
     bool ConfigureLine();
     void SettlePendingWrite();

@@ -1,19 +1,56 @@
 #include "ui/WizardPages.h"
 
-#include "ui/WizardTexts.h"
 #include "ui/resources/ResourceIds.h"
 
 namespace quorvel {
 
+namespace {
+
+// The string-table texts that tell a status on the welcome page, as its body.
+int WelcomeBodyTextId(int status) {
+    switch (status) {
+        case kStatusCardNotFound:
+            return IDS_CARD_NOT_FOUND;
+        case kStatusOpenFailed:
+            return IDS_OPEN_PORT_FAILED;
+        case kStatusNoHandshake:
+            return IDS_CARD_NOT_RESPONDING;
+        case kStatusConfigMissing:
+            return IDS_CONFIG_MISSING;
+        case kStatusCardTypeNotConfigured:
+            return IDS_CARD_TYPE_NOT_CONFIGURED;
+        case kStatusConfigWithoutSections:
+            return IDS_CONFIG_MISTAKE;
+        case kStatusSwitchNumberMissing:
+            return IDS_CONFIG_WITHOUT_AT_COMMAND;
+        default:
+            return IDS_UNKNOWN_ERROR;
+    }
+}
+
+struct ResultTextIds {
+    int title;
+    int body;
+};
+
+// The result page names the locate failures; every other failure is "Unknown error!".
+ResultTextIds ResultTextIdsFor(int status) {
+    switch (status) {
+        case kStatusSuccess:
+            return {IDS_UPDATE_SUCCESSFUL, IDS_WIZARD_PURPOSE};
+        case kStatusCardNotFound:
+        case kStatusOpenFailed:
+        case kStatusNoHandshake:
+            return {IDS_UPDATE_FAILED, WelcomeBodyTextId(status)};
+        default:
+            return {IDS_UPDATE_FAILED, IDS_UNKNOWN_ERROR};
+    }
+}
+
+}  // namespace
+
 WizardPages::WizardPages(WizardView& view, CardOperations& card, CardState& state)
     : view_(view), card_(card), state_(state) {}
-
-bool WizardPages::RunSilentSwitchIfAsked() {
-    if (state_.silentFlag != 1) return false;
-    card_.SilentSwitch(&silentOutcome_);
-    view_.CloseWithOk();
-    return true;
-}
 
 void WizardPages::ShowWelcomePage() {
     view_.UseTitleFont(IDC_TITLE_TEXT);
@@ -23,7 +60,7 @@ void WizardPages::ShowWelcomePage() {
     if (card_.QueryCardType() && card_.LoadSwitchConfig()) {
         title += kCardTypeLead + state_.cardType;
         body = view_.LoadText(IDS_WELCOME_BODY);
-        if (state_.customLabelFlag == 1) {
+        if (state_.customLabels) {
             view_.SetText(IDC_FIRST_CHOICE, state_.firstChoiceLabel);
             view_.SetText(IDC_SECOND_CHOICE, state_.secondChoiceLabel);
         }
@@ -39,18 +76,18 @@ void WizardPages::OnNext() {
     ShowProgressPage();
     const std::string caption = view_.GetText(IDC_NEXT_BUTTON);
     if (caption == kNextCaption) {
-        card_.SwitchBySelection(CheckedChoice());
+        card_.SwitchBySelection(CheckedDirection());
         ShowResultPage();
     } else if (caption == kFinishCaption) {
         view_.CloseWithOk();
     }
 }
 
-WizardChoice WizardPages::CheckedChoice() {
+SwitchDirection WizardPages::CheckedDirection() {
     const int checked = view_.CheckedRadio(IDC_FIRST_CHOICE, IDC_SECOND_CHOICE);
-    if (checked == IDC_FIRST_CHOICE) return WizardChoice::kFirst;
-    if (checked == IDC_FIRST_CHOICE + 1) return WizardChoice::kSecond;
-    return WizardChoice::kNeither;
+    if (checked == IDC_FIRST_CHOICE) return SwitchDirection::kCdromToDiag;
+    if (checked == IDC_FIRST_CHOICE + 1) return SwitchDirection::kDiagToCdrom;
+    return SwitchDirection::kNone;
 }
 
 void WizardPages::ShowProgressPage() {

@@ -6,19 +6,18 @@
 
 namespace quorvel {
 
+inline constexpr char kNextCaption[] = "&Next";
+inline constexpr char kFinishCaption[] = "&Finish";
+inline constexpr char kCardTypeLead[] = "\r\nThe Card type is ";
+inline constexpr char kProgressLead[] = "\r\n\r\n";
+inline constexpr char kConfirmExitText[] = "Are you sure exit!";
+inline constexpr char kConfirmExitCaption[] = "Quorvel";
+
 // The wizard's pages (welcome, progress, result) and what its buttons do, over a view of the
 // dialog. Page transitions and texts live here so they can be tested without a window.
 class WizardPages {
   public:
     WizardPages(WizardView& view, CardOperations& card, CardState& state);
-
-    // At dialog initialisation, before anything is shown: a silent run switches the card and
-    // closes the dialog. Returns true when it did.
-    bool RunSilentSwitchIfAsked();
-
-    // The status that ends a silent run, kStatusSuccess when the switch and the first reset
-    // command went through.
-    int SilentOutcome() const { return silentOutcome_; }
 
     void ShowWelcomePage();
     void OnNext();
@@ -27,12 +26,11 @@ class WizardPages {
     void ConfirmExit();
 
   private:
-    WizardChoice CheckedChoice();
+    SwitchDirection CheckedDirection();
 
     WizardView& view_;
     CardOperations& card_;
     CardState& state_;
-    int silentOutcome_ = kStatusSuccess;
 };
 
 }  // namespace quorvel

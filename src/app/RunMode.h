@@ -1,0 +1,52 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quorvel {
+
+// How the run goes: silent switches at once with `value` and shows nothing; otherwise the
+// interactive wizard runs, which never reads `value`.
+struct RunMode {
+    bool silent = false;
+    int value = -1;
+};
+
+enum class StartupMessage {
+    kNone,
+    kWrongArgumentCount,
+    kRejectedArguments,
+};
+
+inline constexpr char kStartupMessageCaption[] = "Quorvel Tool";
+inline constexpr char kWrongArgumentCountText[] =
+    "The number of parameter is wrong, please input again!";
+inline constexpr char kRejectedArgumentsText[] = "The  parameter is wrong, please input again!";
+
+// Rejected arguments leave the run mode at its interactive default.
+struct CommandLineDecision {
+    RunMode runMode;
+    StartupMessage message = StartupMessage::kNone;
+};
+
+// The message box text for a start-up message; empty for kNone.
+const char* StartupMessageText(StartupMessage message);
+
+// Decides the run mode from the split command line, argument 0 being the program's path.
+CommandLineDecision ParseCommandLine(const std::vector<std::wstring>& arguments);
+
+// The C library's _wtoi rule: leading white space, an optional sign, then decimal digits up to
+// the first non-digit; no digits gives 0. A number beyond int is clamped to INT_MAX or INT_MIN.
+int WideTextToInt(const std::wstring& text);
+
+// The process's exit status after a silent run, for the scripts and installers that run it:
+// 0 when the switch and the first reset command went through, otherwise the failing step's
+// status (2 not found, 3 open failed, 4 no handshake, 5 write failed), and 1 where the card
+// refused or did not answer (status 0, which as an exit status would read as success).
+int SilentRunExitStatus(int outcomeStatus);
+
+// An interactive run exits 0 once the wizard has closed, and 1 when no wizard could be shown.
+inline constexpr int kInteractiveRunExitStatus = 0;
+inline constexpr int kNoWizardExitStatus = 1;
+
+}  // namespace quorvel

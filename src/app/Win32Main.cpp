@@ -1,0 +1,105 @@
+// The program's entry point and composition root: the application object, the command-line
+// split and the Win32 adapters the card operations run on.
+#include <windows.h>
+
+#include <shellapi.h>  // needs <windows.h> first
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/RunMode.h"
+#include "base/Win32Clock.h"
+#include "card/CardOperations.h"
+#include "config/Win32Profile.h"
+#include "discovery/Win32DeviceInventory.h"
+#include "discovery/Win32Registry.h"
+#include "serial/Win32ComPort.h"
+#include "ui/Win32WizardDialog.h"
+
+namespace quorvel {
+
+namespace {
+
+// DLLs are loaded from the system folder only, never from the program's own folder, where a
+// downloaded program may find planted ones. Looked up by name: Windows 7 without its update
+// lacks the call, and the program must still start there.
+void LoadLibrariesFromSystemOnly() {
+    using SetDirectories = BOOL(WINAPI*)(DWORD);
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    FARPROC found = kernel ? GetProcAddress(kernel, "SetDefaultDllDirectories") : nullptr;
+    if (found == nullptr) return;
+    reinterpret_cast<SetDirectories>(reinterpret_cast<void*>(found))(
+        LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+// Splits the 8-bit command line the way the platform does: converted with the ANSI code page,
+// then cut by CommandLineToArgvW, piece 0 being the program path. A split that fails gives no
+// pieces at all.
+std::vector<std::wstring> SplitCommandLine(const char* commandLine) {
+    const int length = static_cast<int>(std::strlen(commandLine));
+    std::vector<wchar_t> wide(static_cast<std::size_t>(length) + 1, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, commandLine, length, wide.data(), length + 1);
+
+    int count = 0;
+    LPWSTR* pieces = CommandLineToArgvW(wide.data(), &count);
+    if (pieces == nullptr) return {};
+    std::vector<std::wstring> arguments(pieces, pieces + count);
+    LocalFree(pieces);
+    return arguments;
+}
+
+// The platform services of the process. The COM port stands for the process's one port
+// handle, so it lives as long as the process: a silent run's reset leaves it open until exit.
+CardPlatform& ProcessPlatform() {
+    static Win32ComPort port;
+    static Win32Clock clock;
+    static Win32DeviceInventory devices;
+    static Win32Registry registry;
+    static Win32Profile profile;
+    static CardPlatform platform{port, clock, devices, registry, profile};
+    return platform;
+}
+
+// Shown before the wizard exists, so it has no owner.
+void ShowStartupMessage(StartupMessage message) {
+    MessageBoxA(nullptr, StartupMessageText(message), kStartupMessageCaption, MB_OK | MB_ICONERROR);
+}
+
+// Switches the card with the number from the command line, with no window at all: a silent
+// run must work, and tell how it went, on a machine without a desktop too.
+int RunSilently(int value) {
+    CardState state;
+    state.silentValue = value;
+    CardOperations card(state, ProcessPlatform());
+    return SilentRunExitStatus(card.SilentSwitch());
+}
+
+// The application object: where the program's own logic begins once the process runs.
+class CardSwitchApp {
+  public:
+    // Decides the run mode from the command line and runs it; returns the process's exit
+    // status.
+    int Start() {
+        LoadLibrariesFromSystemOnly();
+        const CommandLineDecision decision = ParseCommandLine(SplitCommandLine(GetCommandLineA()));
+        if (decision.runMode.silent)
+            return RunSilently(decision.runMode.value);
+
+        if (decision.message != StartupMessage::kNone) ShowStartupMessage(decision.message);
+        Win32WizardDialog dialog(GetModuleHandleA(nullptr), ProcessPlatform());
+        return dialog.DoModal() ? kInteractiveRunExitStatus : kNoWizardExitStatus;
+    }
+};
+
+}  // namespace
+
+}  // namespace quorvel
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    try {
+        return quorvel::CardSwitchApp().Start();
+    } catch (...) {
+        return quorvel::kNoWizardExitStatus;
+    }
+}

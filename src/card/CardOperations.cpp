@@ -1,0 +1,154 @@
+#include "card/CardOperations.h"
+
+#include <cstdio>
+
+#include "discovery/PortDiscovery.h"
+#include "serial/SerialPort.h"
+
+namespace quorvel {
+
+namespace {
+
+// What the card is sent, byte for byte; each command carries its own carriage return.
+constexpr char kCardTypeQuery[] = "AT+CGMM\r";
+constexpr char kSwitchCommandFormat[] = "at^u2diag=%d\r";
+constexpr char kGoOfflineCommand[] = "at+cfun=4\r";
+constexpr char kRestartCommand[] = "at+cfun=6\r";
+
+// Lines the card sends on its own (signal, network and boot notices, a ring) or the echo of the
+// query itself, from a card that ignored ATE0. None of them is part of the card type.
+bool IsNoise(const std::string& line) {
+    static const std::string kEcho(kCardTypeQuery, sizeof kCardTypeQuery - 2);
+    if (line.empty()) return false;
+    if (line[0] == '^' || line == "RING" || line.compare(0, kEcho.size(), kEcho) == 0) return true;
+    return line[0] == '+' && line.compare(0, 5, "+CGMM") != 0;
+}
+
+// The reply's lines that are not noise, joined: every carriage return and line feed goes.
+std::string JoinedLinesWithoutNoise(const std::string& reply) {
+    std::string kept;
+    std::size_t start = 0;
+    while (start <= reply.size()) {
+        std::size_t end = reply.find_first_of("\r\n", start);
+        if (end == std::string::npos) end = reply.size();
+        const std::string line = reply.substr(start, end - start);
+        if (!IsNoise(line)) kept += line;
+        start = end + 1;
+    }
+    return kept;
+}
+
+std::string RemoveAll(const std::string& text, const std::string& what) {
+    std::string result;
+    std::size_t from = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, from)) {
+        result.append(text, from, at - from);
+        from = at + what.size();
+    }
+    result.append(text, from, std::string::npos);
+    return result;
+}
+
+}  // namespace
+
+std::string CleanCardType(const std::string& reply) {
+    return RemoveAll(JoinedLinesWithoutNoise(reply), "OK");
+}
+
+CardOperations::CardOperations(CardState& state, const CardPlatform& platform)
+    : state_(state), platform_(platform), config_(state, platform.profile) {}
+
+int CardOperations::LocateAndVerify() {
+    state_.portNumber = 0;
+    PortDiscovery discovery(platform_.devices, platform_.registry, platform_.clock);
+    SerialPort port(platform_.port, platform_.clock);
+
+    if (!discovery.FindCardPort(&state_.portNumber) && !FindConfiguredPort(discovery)) {
+        return kStatusCardNotFound;
+    }
+    // The modem's port may be held by another program; the UI interface port is the
+    // fallback, searched afresh even when the first search already found it.
+    if (!port.Open(state_.portNumber)) {
+        if (!discovery.FindUiPort(&state_.portNumber)) return kStatusCardNotFound;
+        if (!port.Open(state_.portNumber)) return kStatusOpenFailed;
+    }
+    if (SerialPort(platform_.port, platform_.clock).EchoOffHandshake()) return kStatusSuccess;
+    port.Close();
+    return kStatusNoHandshake;
+}
+
+bool CardOperations::FindConfiguredPort(PortDiscovery& discovery) {
+    return config_.ReadConfiguredFriendlyName() &&
+           discovery.FindPortByName(state_.configuredFriendlyName, &state_.portNumber);
+}
+
+bool CardOperations::QueryCardType() {
+    state_.status = LocateAndVerify();
+    if (state_.status != kStatusSuccess) return false;
+
+    SerialPort port(platform_.port, platform_.clock);
+    if (!port.Open(state_.portNumber)) {
+        state_.status = kStatusOpenFailed;
+        return false;
+    }
+    char reply[kReplyBufferSize] = {};
+    state_.status = port.SendAtCommand(kCardTypeQuery, reply);
+    port.Close();
+
+    if (state_.status != kStatusSuccess) return false;
+    state_.cardType = CleanCardType(reply);
+    return true;
+}
+
+// One command on a port opened for it alone, closed again whatever the card said.
+int CardOperations::SendOnFreshPort(const char* command) {
+    SerialPort port(platform_.port, platform_.clock);
+    if (!port.Open(state_.portNumber)) return kStatusOpenFailed;
+    char reply[kReplyBufferSize] = {};
+    const int result = port.SendAtCommand(command, reply);
+    port.Close();
+    return result;
+}
+
+bool CardOperations::SendSwitchCommand(int number) {
+    char command[kReplyBufferSize];
+    std::snprintf(command, sizeof command, kSwitchCommandFormat, number);
+    state_.status = SendOnFreshPort(command);
+    return state_.status == kStatusSuccess;
+}
+
+bool CardOperations::SwitchBySelection(SwitchDirection direction) {
+    switch (direction) {
+        case SwitchDirection::kCdromToDiag:
+            return SendSwitchCommand(state_.diagValue);
+        case SwitchDirection::kDiagToCdrom:
+            return SendSwitchCommand(state_.cdromValue);
+        case SwitchDirection::kNone:
+            break;
+    }
+    return false;
+}
+
+bool CardOperations::ResetCard() {
+    SerialPort port(platform_.port, platform_.clock);
+    if (!port.Open(state_.portNumber)) {
+        state_.status = kStatusOpenFailed;
+        return false;
+    }
+    // The port is left open: this is the run's last exchange and the process ends after it.
+    char reply[kReplyBufferSize] = {};
+    state_.status = port.SendAtCommand(kGoOfflineCommand, reply);
+    if (state_.status != kStatusSuccess) return false;
+    char restartReply[kReplyBufferSize] = {};
+    port.SendAtCommand(kRestartCommand, restartReply);
+    return true;
+}
+
+int CardOperations::SilentSwitch() {
+    const int located = LocateAndVerify();
+    if (located != kStatusSuccess) return located;
+    if (SendSwitchCommand(state_.silentValue)) ResetCard();
+    return state_.status;
+}
+
+}  // namespace quorvel

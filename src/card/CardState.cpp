@@ -1,1 +1,0 @@
-#include "card/CardState.h"

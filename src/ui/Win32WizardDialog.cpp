@@ -1,0 +1,234 @@
+#include "ui/Win32WizardDialog.h"
+
+#include "ui/resources/ResourceIds.h"
+
+namespace quorvel {
+
+namespace {
+
+// The white panel right of the picture, in pixels.
+constexpr int kWhitePanelWidth = 345;
+
+INT_PTR CALLBACK AboutProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_INITDIALOG) return TRUE;
+    if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+        EndDialog(window, LOWORD(wParam));
+        return TRUE;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+Win32WizardDialog::Win32WizardDialog(HINSTANCE instance, const CardPlatform& platform)
+    : icon_(LoadIconA(instance, MAKEINTRESOURCEA(IDI_APPLICATION_ICON))),
+      instance_(instance),
+      card_(state_, platform),
+      pages_(*this, card_, state_) {}
+
+Win32WizardDialog::~Win32WizardDialog() {
+    if (titleFont_ != nullptr) DeleteObject(titleFont_);
+}
+
+bool Win32WizardDialog::DoModal() {
+    return DialogBoxParamA(instance_, MAKEINTRESOURCEA(IDD_SWITCH_WIZARD), nullptr, DialogProc,
+                           reinterpret_cast<LPARAM>(this)) > 0;
+}
+
+// Nothing may unwind through the window system: a failure in a handler (an allocation, most
+// likely) leaves the message unhandled instead.
+INT_PTR CALLBACK Win32WizardDialog::DialogProc(HWND window, UINT message, WPARAM wParam,
+                                               LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrA(window, DWLP_USER, lParam);
+        reinterpret_cast<Win32WizardDialog*>(lParam)->window_ = window;
+    }
+    auto* dialog = reinterpret_cast<Win32WizardDialog*>(GetWindowLongPtrA(window, DWLP_USER));
+    if (dialog == nullptr) return FALSE;
+    try {
+        return dialog->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+        return FALSE;
+    }
+}
+
+INT_PTR Win32WizardDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+        case WM_INITDIALOG:
+            return OnInitDialog();
+        case WM_SYSCOMMAND:
+            return OnSysCommand(wParam);
+        case WM_PAINT:
+            return OnPaint();
+        case WM_QUERYDRAGICON:
+            return reinterpret_cast<INT_PTR>(icon_);
+        case WM_ERASEBKGND:
+            return OnEraseBackground(reinterpret_cast<HDC>(wParam));
+        case WM_CTLCOLORMSGBOX:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORDLG:
+        case WM_CTLCOLORSCROLLBAR:
+        case WM_CTLCOLORSTATIC:
+            return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_WINDOW));
+        case WM_COMMAND:
+            return OnCommand(LOWORD(wParam), HIWORD(wParam));
+        default:
+            return FALSE;
+    }
+}
+
+INT_PTR Win32WizardDialog::OnInitDialog() {
+    CheckDlgButton(window_, IDC_FIRST_CHOICE, BST_CHECKED);
+    CentreOnScreen();
+    CreateTitleFont();
+    pages_.ShowWelcomePage();
+    return TRUE;
+}
+
+// The buttons' clicks, then the OK and cancel actions (Enter, Escape and the close box).
+INT_PTR Win32WizardDialog::OnCommand(WORD controlId, WORD notification) {
+    switch (controlId) {
+        case IDC_CANCEL_BUTTON:
+            if (notification != BN_CLICKED) return FALSE;
+            pages_.ConfirmExit();
+            return TRUE;
+        case IDC_NEXT_BUTTON:
+            if (notification != BN_CLICKED) return FALSE;
+            pages_.OnNext();
+            return TRUE;
+        case IDOK:
+            CloseWithOk();
+            return TRUE;
+        case IDCANCEL:
+            pages_.ConfirmExit();
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+INT_PTR Win32WizardDialog::OnSysCommand(WPARAM command) {
+    if ((command & 0xFFF0) != IDM_ABOUTBOX) return FALSE;
+    // The wide call keeps the box's Chinese caption and button text whatever the ANSI code
+    // page; the narrow one passes them through it.
+    DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_ABOUTBOX), window_, AboutProc, 0);
+    return TRUE;
+}
+
+INT_PTR Win32WizardDialog::OnPaint() {
+    if (!IsIconic(window_)) return FALSE;
+    PaintMinimisedIcon();
+    return TRUE;
+}
+
+void Win32WizardDialog::PaintMinimisedIcon() {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window_, &paint);
+    SendMessageA(window_, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    RECT client;
+    GetClientRect(window_, &client);
+    const int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
+    DrawIcon(dc, x, y, icon_);
+    EndPaint(window_, &paint);
+}
+
+INT_PTR Win32WizardDialog::OnEraseBackground(HDC dc) {
+    PaintBackground(dc);
+    SetWindowLongPtrA(window_, DWLP_MSGRESULT, TRUE);
+    return TRUE;
+}
+
+// Button face everywhere, then a white panel from the picture's right edge, as tall as the
+// picture; the separator and button strip below keep the button face.
+void Win32WizardDialog::PaintBackground(HDC dc) {
+    RECT client;
+    GetClientRect(window_, &client);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+
+    RECT picture;
+    GetWindowRect(GetDlgItem(window_, IDC_PICTURE), &picture);
+    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&picture), 2);
+    const RECT panel = {picture.right, picture.top, picture.right + kWhitePanelWidth,
+                        picture.bottom};
+    HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
+    FillRect(dc, &panel, white);
+    DeleteObject(white);
+}
+
+// With no owner the dialog stands in the middle of the screen's work area.
+void Win32WizardDialog::CentreOnScreen() {
+    RECT area;
+    RECT window;
+    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0) || !GetWindowRect(window_, &window))
+        return;
+    const int width = window.right - window.left;
+    const int height = window.bottom - window.top;
+    const int x = area.left + (area.right - area.left - width) / 2;
+    const int y = area.top + (area.bottom - area.top - height) / 2;
+    SetWindowPos(window_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The template's font, bold and 5 units larger.
+void Win32WizardDialog::CreateTitleFont() {
+    auto font = reinterpret_cast<HFONT>(SendMessageA(window_, WM_GETFONT, 0, 0));
+    if (font == nullptr) return;
+    LOGFONTA description;
+    if (GetObjectA(font, sizeof description, &description) == 0) return;
+    description.lfWeight = FW_BOLD;
+    description.lfHeight += description.lfHeight <= 0 ? -5 : 5;
+    titleFont_ = CreateFontIndirectA(&description);
+}
+
+std::string Win32WizardDialog::LoadText(int stringId) {
+    char text[1024] = {};
+    LoadStringA(instance_, static_cast<UINT>(stringId), text, sizeof text);
+    return text;
+}
+
+void Win32WizardDialog::SetText(int controlId, const std::string& text) {
+    SetDlgItemTextA(window_, controlId, text.c_str());
+}
+
+std::string Win32WizardDialog::GetText(int controlId) {
+    char text[256] = {};
+    GetDlgItemTextA(window_, controlId, text, sizeof text);
+    return text;
+}
+
+void Win32WizardDialog::EnableControl(int controlId, bool enable) {
+    EnableWindow(GetDlgItem(window_, controlId), enable ? TRUE : FALSE);
+}
+
+void Win32WizardDialog::ShowControl(int controlId, bool show) {
+    ShowWindow(GetDlgItem(window_, controlId), show ? SW_SHOW : SW_HIDE);
+}
+
+void Win32WizardDialog::UseTitleFont(int controlId) {
+    SendDlgItemMessageA(window_, controlId, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), TRUE);
+}
+
+int Win32WizardDialog::CheckedRadio(int firstId, int lastId) {
+    for (int id = firstId; id <= lastId; ++id) {
+        if (IsDlgButtonChecked(window_, id) == BST_CHECKED) return id;
+    }
+    return 0;
+}
+
+void Win32WizardDialog::PaintNow() {
+    RedrawWindow(window_, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+bool Win32WizardDialog::AskYesNo(const std::string& text, const std::string& caption) {
+    return MessageBoxA(window_, text.c_str(), caption.c_str(), MB_YESNO | MB_ICONEXCLAMATION) ==
+           IDYES;
+}
+
+void Win32WizardDialog::CloseWithOk() {
+    EndDialog(window_, IDOK);
+}
+
+}  // namespace quorvel

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <windows.h>
+
+#include "card/CardOperations.h"
+#include "card/CardState.h"
+#include "ui/WizardPages.h"
+#include "ui/WizardView.h"
+
+namespace quorvel {
+
+// The wizard's window: a modal dialog on template 102, for an interactive run. It is thin on purpose: painting,
+// resources and message dispatch live here, the pages and their texts in WizardPages.
+class Win32WizardDialog : private WizardView {
+  public:
+    Win32WizardDialog(HINSTANCE instance, const CardPlatform& platform);
+    ~Win32WizardDialog() override;
+    Win32WizardDialog(const Win32WizardDialog&) = delete;
+    Win32WizardDialog& operator=(const Win32WizardDialog&) = delete;
+
+    // Runs the dialog modally, with no parent window. False when it could not be created.
+    bool DoModal();
+
+  private:
+    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // Handlers, each called for its window message.
+    INT_PTR OnInitDialog();
+    INT_PTR OnSysCommand(WPARAM command);
+    INT_PTR OnPaint();
+    INT_PTR OnEraseBackground(HDC dc);
+    INT_PTR OnCommand(WORD controlId, WORD notification);
+
+    void CentreOnScreen();
+    void CreateTitleFont();
+    void PaintMinimisedIcon();
+    void PaintBackground(HDC dc);
+
+    // WizardView
+    std::string LoadText(int stringId) override;
+    void SetText(int controlId, const std::string& text) override;
+    std::string GetText(int controlId) override;
+    void EnableControl(int controlId, bool enable) override;
+    void ShowControl(int controlId, bool show) override;
+    void UseTitleFont(int controlId) override;
+    int CheckedRadio(int firstId, int lastId) override;
+    void PaintNow() override;
+    bool AskYesNo(const std::string& text, const std::string& caption) override;
+    void CloseWithOk() override;
+
+    HICON icon_;
+    CardState state_;
+    HFONT titleFont_ = nullptr;
+
+    HINSTANCE instance_;
+    HWND window_ = nullptr;
+    CardOperations card_;
+    WizardPages pages_;
+};
+
+}  // namespace quorvel
