@@ -4,6 +4,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace quorvel::cardsim {
@@ -19,11 +20,11 @@ void OnStopSignal(int) {
 }
 
 // Writes as much output as the terminal takes now; the rest waits for room.
-void WriteOutput(int master, std::string& output) {
-    while (!output.empty()) {
-        ssize_t written = write(master, output.data(), output.size());
+void WriteOutput(int master, std::string* output) {
+    while (!output->empty()) {
+        ssize_t written = write(master, output->data(), output->size());
         if (written > 0) {
-            output.erase(0, static_cast<std::size_t>(written));
+            output->erase(0, static_cast<std::size_t>(written));
         } else if (written < 0 && errno == EINTR) {
             continue;
         } else {
@@ -33,13 +34,10 @@ void WriteOutput(int master, std::string& output) {
 }
 
 // The ppoll timeout until `wake`, or until the next watch if that comes first.
-timespec* TimeoutUntil(Millis wake, Millis nextWatch, timespec& timeout) {
+timespec TimeoutUntil(Millis wake, Millis nextWatch) {
     if (wake < 0 || wake > nextWatch) wake = nextWatch;
-    Millis wait = wake - Now();
-    if (wait < 0) wait = 0;
-    timeout.tv_sec = static_cast<time_t>(wait / 1000);
-    timeout.tv_nsec = static_cast<long>(wait % 1000) * 1'000'000L;
-    return &timeout;
+    Millis wait = std::max<Millis>(wake - Now(), 0);
+    return {static_cast<time_t>(wait / 1000), static_cast<long>(wait % 1000) * 1'000'000L};
 }
 
 // A read error other than "nothing there" should not happen while the slave is held open;
@@ -51,7 +49,7 @@ void PauseAfterReadError() {
 
 }  // namespace
 
-void CatchStopSignals(sigset_t& waitMask) {
+void CatchStopSignals(sigset_t* waitMask) {
     sigset_t stopSignals;
     sigemptyset(&stopSignals);
     struct sigaction action {};
@@ -62,9 +60,9 @@ void CatchStopSignals(sigset_t& waitMask) {
         sigaction(signalNumber, &action, nullptr);
     }
     signal(SIGPIPE, SIG_IGN);
-    sigprocmask(SIG_BLOCK, &stopSignals, &waitMask);
+    sigprocmask(SIG_BLOCK, &stopSignals, waitMask);
     for (int signalNumber : {SIGTERM, SIGINT, SIGHUP})
-        sigdelset(&waitMask, signalNumber);
+        sigdelset(waitMask, signalNumber);
 }
 
 Millis Now() {
@@ -73,13 +71,13 @@ Millis Now() {
     return static_cast<Millis>(now.tv_sec) * 1000 + now.tv_nsec / 1'000'000;
 }
 
-void TakeInput(Card& card, int master, Transcript& transcript) {
+void TakeInput(Card* card, int master, Transcript* transcript) {
     char buffer[4096];
     for (;;) {
         ssize_t got = read(master, buffer, sizeof buffer);
         if (got > 0) {
-            for (const auto& line : card.Receive(std::string(buffer, got), Now()))
-                transcript.WriteLine(line);
+            for (const auto& line : card->Receive(std::string(buffer, got), Now()))
+                transcript->WriteLine(line);
         } else if (got < 0 && errno == EINTR) {
             continue;
         } else {
@@ -89,21 +87,21 @@ void TakeInput(Card& card, int master, Transcript& transcript) {
     }
 }
 
-Ending RunCard(Card& card, int master, Transcript& transcript, const sigset_t& waitMask,
+Ending RunCard(Card* card, int master, Transcript* transcript, const sigset_t& waitMask,
                const std::function<bool()>& stillWanted) {
     Millis nextWatch = Now() + kWatchEveryMs;
     for (;;) {
-        card.Advance(Now());
-        WriteOutput(master, card.Output());
-        if (card.Vanished()) return Ending::Vanished;
-        if (g_stopRequested) return Ending::Stopped;
+        card->Advance(Now());
+        WriteOutput(master, &card->Output());
+        if (card->Vanished()) return Ending::kVanished;
+        if (g_stopRequested) return Ending::kStopped;
         if (Now() >= nextWatch) {
-            if (!stillWanted()) return Ending::Abandoned;
+            if (!stillWanted()) return Ending::kAbandoned;
             nextWatch = Now() + kWatchEveryMs;
         }
-        pollfd port{master, static_cast<short>(POLLIN | (card.Output().empty() ? 0 : POLLOUT)), 0};
-        timespec timeout{};
-        int ready = ppoll(&port, 1, TimeoutUntil(card.NextWake(), nextWatch, timeout), &waitMask);
+        pollfd port{master, static_cast<short>(POLLIN | (card->Output().empty() ? 0 : POLLOUT)), 0};
+        timespec timeout = TimeoutUntil(card->NextWake(), nextWatch);
+        int ready = ppoll(&port, 1, &timeout, &waitMask);
         if (ready > 0 && (port.revents & (POLLIN | POLLHUP | POLLERR)))
             TakeInput(card, master, transcript);
     }

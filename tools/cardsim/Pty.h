@@ -14,8 +14,8 @@ class Pty {
     Pty(const Pty&) = delete;
     Pty& operator=(const Pty&) = delete;
 
-    // Opens the pair; the master is non-blocking. On failure `error` says why.
-    bool Open(std::string& error);
+    // Opens the pair; the master is non-blocking.
+    bool Open(std::string* error);
 
     void Close();
 
@@ -30,7 +30,7 @@ class Pty {
 
 // Points `link` at `target`, replacing whatever is there, in one step so a program looking for
 // the port never finds a half-made link.
-bool PlaceLink(const std::string& link, const std::string& target, std::string& error);
+bool PlaceLink(const std::string& link, const std::string& target, std::string* error);
 
 // Removes `link` only if it still points at `target`: a test may have unplugged the card
 // already, and another card may have taken the name since.

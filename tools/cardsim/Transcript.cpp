@@ -3,18 +3,41 @@
 #include <cerrno>
 #include <cstring>
 
-#include "Escapes.h"
-
 namespace quorvel::cardsim {
+
+namespace {
+
+// CR, LF and backslash as \r \n \\, every other byte outside printable ASCII as \xHH.
+std::string Escaped(const std::string& bytes) {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string text;
+    for (char c : bytes) {
+        auto byte = static_cast<unsigned char>(c);
+        std::size_t named = std::string("\r\n\\").find(c);
+        if (named != std::string::npos) {
+            text += '\\';
+            text += "rn\\"[named];
+        } else if (byte < 0x20 || byte > 0x7E) {
+            text += "\\x";
+            text += kHex[byte >> 4];
+            text += kHex[byte & 0x0F];
+        } else {
+            text += c;
+        }
+    }
+    return text;
+}
+
+}  // namespace
 
 Transcript::~Transcript() {
     Close();
 }
 
-bool Transcript::Open(const std::string& path, std::string& error) {
+bool Transcript::Open(const std::string& path, std::string* error) {
     file_ = std::fopen(path.c_str(), "w");
     if (file_ == nullptr) {
-        error = "transcript " + path + ": " + std::strerror(errno);
+        *error = "transcript " + path + ": " + std::strerror(errno);
         return false;
     }
     return true;
@@ -22,7 +45,7 @@ bool Transcript::Open(const std::string& path, std::string& error) {
 
 void Transcript::WriteLine(const std::string& bytes) {
     if (file_ == nullptr) return;
-    std::string line = EscapeBytes(bytes) + "\n";
+    std::string line = Escaped(bytes) + "\n";
     std::fwrite(line.data(), 1, line.size(), file_);
     std::fflush(file_);
 }

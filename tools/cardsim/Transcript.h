@@ -5,8 +5,9 @@
 
 namespace quorvel::cardsim {
 
-// The record of what the card received: one escaped line per command, flushed as each is
-// written so a test can read it while the card is still running.
+// The record of what the card received: one line per command, escaped so that tests can
+// compare it as text and lose no byte, and flushed as each is written so a test can read it
+// while the card is still running.
 class Transcript {
   public:
     Transcript() = default;
@@ -15,7 +16,7 @@ class Transcript {
     Transcript& operator=(const Transcript&) = delete;
 
     // Starts an empty transcript at `path`; without one, lines are dropped.
-    bool Open(const std::string& path, std::string& error);
+    bool Open(const std::string& path, std::string* error);
 
     void WriteLine(const std::string& bytes);
 

@@ -2,13 +2,14 @@
 // program under Wine. See UsageText() in Options.cpp for the command line.
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "Card.h"
 #include "EventLoop.h"
 #include "Options.h"
-#include "PidFile.h"
 #include "Pty.h"
 #include "Transcript.h"
 
@@ -21,15 +22,18 @@ int Fail(const std::string& error) {
     return 1;
 }
 
-// Everything the card leaves behind goes, and the pid file last: whoever waits for it to
-// vanish may then read a complete transcript and find no link.
-void Finish(const Options& options, Pty& pty, Card& card, Transcript& transcript) {
-    if (!card.PartialLine().empty()) transcript.WriteLine(card.PartialLine());
-    transcript.Close();
-    std::string slave = pty.SlavePath();
-    pty.Close();
-    RemoveLinkTo(options.link, slave);
-    if (!options.pidFile.empty()) std::remove(options.pidFile.c_str());
+// Written aside and renamed into place, so whoever waits for the file never reads half of it.
+bool WritePidFile(const std::string& path, std::string* error) {
+    std::string temporary = path + ".tmp";
+    std::FILE* file = std::fopen(temporary.c_str(), "w");
+    bool written = file != nullptr && std::fprintf(file, "%ld\n", static_cast<long>(getpid())) > 0;
+    if (file != nullptr && std::fclose(file) != 0) written = false;
+    if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        *error = "pid file " + path + ": " + std::strerror(errno);
+        std::remove(temporary.c_str());
+        return false;
+    }
+    return true;
 }
 
 // A test that dies without stopping its card leaves it running; the throwaway Wine prefix
@@ -45,32 +49,40 @@ bool LinkDirectoryExists(const std::string& link) {
 int main(int argc, char* argv[]) {
     Options options;
     std::string error;
-    switch (ParseOptions(argc, argv, options, error)) {
-        case ParseResult::Help:
+    switch (ParseOptions(argc, argv, &options, &error)) {
+        case ParseResult::kHelp:
             std::fputs(UsageText(), stdout);
             return 0;
-        case ParseResult::Bad:
+        case ParseResult::kBad:
             std::fprintf(stderr, "cardsim: %s (see --help)\n", error.c_str());
             return 2;
-        case ParseResult::Run:
+        case ParseResult::kRun:
             break;
     }
     sigset_t waitMask;
-    CatchStopSignals(waitMask);
+    CatchStopSignals(&waitMask);
 
     Transcript transcript;
     Pty pty;
-    if (!options.transcript.empty() && !transcript.Open(options.transcript, error))
+    if (!options.transcript.empty() && !transcript.Open(options.transcript, &error))
         return Fail(error);
-    if (!pty.Open(error) || !PlaceLink(options.link, pty.SlavePath(), error)) return Fail(error);
-    if (!options.pidFile.empty() && !WritePidFile(options.pidFile, error)) {
+    if (!pty.Open(&error) || !PlaceLink(options.link, pty.SlavePath(), &error)) return Fail(error);
+    if (!options.pidFile.empty() && !WritePidFile(options.pidFile, &error)) {
         RemoveLinkTo(options.link, pty.SlavePath());
         return Fail(error);
     }
     Card card(options, Now());
-    Ending ending = RunCard(card, pty.Master(), transcript, waitMask,
+    Ending ending = RunCard(&card, pty.Master(), &transcript, waitMask,
                             [&options] { return LinkDirectoryExists(options.link); });
-    if (ending != Ending::Vanished) TakeInput(card, pty.Master(), transcript);
-    Finish(options, pty, card, transcript);
+    if (ending != Ending::kVanished) TakeInput(&card, pty.Master(), &transcript);
+
+    // Everything the card leaves behind goes, and the pid file last: whoever waits for it to
+    // vanish may then read a complete transcript and find no link.
+    if (!card.PartialLine().empty()) transcript.WriteLine(card.PartialLine());
+    transcript.Close();
+    std::string slave = pty.SlavePath();
+    pty.Close();
+    RemoveLinkTo(options.link, slave);
+    if (!options.pidFile.empty()) std::remove(options.pidFile.c_str());
     return 0;
 }
