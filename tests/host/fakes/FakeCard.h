@@ -1,0 +1,92 @@
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "VirtualClock.h"
+#include "serial/ComDevice.h"
+
+namespace quorvel::test {
+
+// Bytes of a reply that arrive `after` milliseconds after the command was written, or with
+// kOnNextOpen once the port has been opened again, before anything is written: a late copy of
+// an answer that the next command's port finds waiting.
+struct Piece {
+    std::int64_t after;
+    std::string bytes;
+};
+using Reply = std::vector<Piece>;
+inline Reply Now(const std::string& bytes) {
+    return {{0, bytes}};
+}
+
+inline constexpr std::int64_t kOnNextOpen = -1;
+
+// The card on the other end of the process's one COM port, played from a script on the virtual
+// clock. Closing the port drops whatever is queued, so a reopened port starts empty.
+class FakeCard : public ComDevice {
+  public:
+    explicit FakeCard(VirtualClock& clock) : clock_(clock) {}
+
+    bool Open(const std::string& devicePath) override {
+        opens.push_back(devicePath);
+        if (gone_ || refused.count(devicePath) != 0) return false;
+        open_ = true;
+        if (!late_.empty()) queued_.insert({clock_.milliseconds, late_});
+        late_.clear();
+        return true;
+    }
+    bool IsOpen() const override { return open_; }
+    void Close() override {
+        open_ = false;
+        queued_.clear();
+    }
+    bool Write(const char* bytes, std::size_t length) override {
+        const std::string command(bytes, length);
+        if (!open_ || gone_) return false;
+        sent.push_back(command);
+        if (log != nullptr) log->push_back("send " + command);
+        gone_ = command == unplugAfter;
+        const auto scripted = replies.find(command);
+        for (const Piece& piece : scripted != replies.end() ? scripted->second : otherwise) {
+            if (piece.after == kOnNextOpen) late_ += piece.bytes;
+            if (piece.after != kOnNextOpen)
+                queued_.insert({clock_.milliseconds + piece.after, piece.bytes});
+        }
+        return true;
+    }
+    std::size_t ReadArrived(char* buffer, std::size_t most) override {
+        std::size_t taken = 0;
+        while (taken < most && !queued_.empty() && queued_.begin()->first <= clock_.milliseconds) {
+            std::string& bytes = queued_.begin()->second;
+            const std::size_t n = std::min(most - taken, bytes.size());
+            std::memcpy(buffer + taken, bytes.data(), n);
+            taken += n;
+            bytes.erase(0, n);
+            if (bytes.empty()) queued_.erase(queued_.begin());
+        }
+        return taken;
+    }
+
+    std::map<std::string, Reply> replies;  // by the exact command text
+    Reply otherwise;                       // to every other command; silence until set
+    std::set<std::string> refused;         // device paths whose open fails
+    std::string unplugAfter;  // once this is written the card is gone: no more opens or writes
+    std::vector<std::string> sent;            // every command written, in order
+    std::vector<std::string> opens;           // every device path an open was tried on
+    std::vector<std::string>* log = nullptr;  // also gets "send <command>"
+
+  private:
+    VirtualClock& clock_;
+    bool open_ = false;
+    bool gone_ = false;
+    std::multimap<std::int64_t, std::string> queued_;  // by arrival, in order of writing
+    std::string late_;
+};
+
+}  // namespace quorvel::test
