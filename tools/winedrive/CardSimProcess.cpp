@@ -1,12 +1,12 @@
 #include "CardSimProcess.h"
 
 #include <cstdlib>
+#include <memory>
 #include <sstream>
 
-#include "UnixCommand.h"
-#include "WinePaths.h"
+#include "Wine.h"
 
-namespace quorvel::test {
+namespace quorvel::winedrive {
 
 namespace {
 
@@ -26,14 +26,12 @@ CardSimProcess::~CardSimProcess() {
     Stop();
 }
 
-::testing::AssertionResult CardSimProcess::Start(int comNumber,
-                                                 const std::vector<std::string>& extraArgs) {
+bool CardSimProcess::Start(int comNumber, const std::vector<std::string>& extraArgs) {
     Stop();
     comNumber_ = comNumber;
     if (Environment("QUORVEL_CARDSIM").empty() || WinePrefix().empty())
-        return ::testing::AssertionFailure() << "QUORVEL_CARDSIM and WINEPREFIX must be set";
-    if (!MakeWorkDirectory())
-        return ::testing::AssertionFailure() << "cannot make a work directory in " << WinePrefix();
+        return Failure("QUORVEL_CARDSIM and WINEPREFIX must be set");
+    if (!MakeWorkDirectory()) return Failure("cannot make a work directory in " + WinePrefix());
     if (!StartUnixCommand(CommandLine(extraArgs)))
         return Failure("CreateProcessA failed (" + std::to_string(GetLastError()) + ")");
     started_ = true;
@@ -42,16 +40,9 @@ CardSimProcess::~CardSimProcess() {
 
 // A directory per card, so cards started one after another never read each other's files.
 bool CardSimProcess::MakeWorkDirectory() {
-    static int made = 0;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string path = WinePrefix() + "/cardsim-" + std::to_string(GetCurrentProcessId()) +
-                           "-" + std::to_string(++made);
-        if (CreateDirectoryA(UnixToWindowsPath(path).c_str(), nullptr)) {
-            workDirectory_ = path;
-            return true;
-        }
-    }
-    return false;
+    work_ = std::make_unique<TempDirectory>();
+    workDirectory_ = work_->UnixPath();
+    return work_->Made();
 }
 
 // The shell's output, and so the card's, goes to a file: a Unix program started from Wine
@@ -70,17 +61,17 @@ std::string CardSimProcess::CommandLine(const std::vector<std::string>& extraArg
     return "/bin/sh -c " + WindowsQuote(script);
 }
 
-::testing::AssertionResult CardSimProcess::WaitUntilAnswering() {
+bool CardSimProcess::WaitUntilAnswering() {
     WaitFor([&] { return !Running() || UnixFileExists(WorkFile("cardsim.pid")); }, kStartTimeoutMs);
     if (!Running())
         return Failure("cardsim exited at start with status " + std::to_string(ExitStatus()));
     if (!UnixFileExists(WorkFile("cardsim.pid"))) return Failure("cardsim did not come up in time");
     pid_ = FirstLine(ReadUnixFile(WorkFile("cardsim.pid")));
-    return ::testing::AssertionSuccess();
+    return true;
 }
 
-::testing::AssertionResult CardSimProcess::Stop() {
-    if (!started_) return ::testing::AssertionSuccess();
+bool CardSimProcess::Stop() {
+    if (!started_) return true;
     started_ = false;
     // A card that came up too late for Start has written its pid file since.
     if (pid_.empty()) pid_ = FirstLine(ReadUnixFile(WorkFile("cardsim.pid")));
@@ -89,7 +80,7 @@ std::string CardSimProcess::CommandLine(const std::vector<std::string>& extraArg
     if (!WaitFor([&] { return ExitStatus() >= 0; }, kStopTimeoutMs))
         return Failure("cardsim did not stop in time");
     if (UnixFileExists(WorkFile("cardsim.pid"))) return Failure("cardsim left its pid file behind");
-    return ::testing::AssertionSuccess();
+    return true;
 }
 
 bool CardSimProcess::Running() const {
@@ -101,11 +92,6 @@ int CardSimProcess::ExitStatus() const {
     std::string status = FirstLine(ReadUnixFile(WorkFile("exit-status")));
     if (status.empty()) return -1;
     return std::atoi(status.c_str());
-}
-
-int CardSimProcess::WaitForExit(DWORD timeoutMs) const {
-    WaitFor([&] { return ExitStatus() >= 0; }, timeoutMs);
-    return ExitStatus();
 }
 
 std::vector<std::string> CardSimProcess::Transcript() const {
@@ -131,7 +117,7 @@ std::vector<std::string> CardSimProcess::WaitForTranscript(std::size_t lines,
 // Wine's DeleteFileA refuses a link to a terminal (ERROR_INVALID_PARAMETER): it opens what
 // the link points at. rm removes the link itself.
 bool CardSimProcess::RemoveLink() {
-    return RunShellScript("rm -f " + ShellQuote(LinkPath()), kStopTimeoutMs);
+    return UnlinkComPort(comNumber_);
 }
 
 std::string CardSimProcess::DevicePath() const {
@@ -146,14 +132,14 @@ std::string CardSimProcess::Log() const {
     return ReadUnixFile(WorkFile("cardsim.log"));
 }
 
-::testing::AssertionResult CardSimProcess::Failure(const std::string& what) const {
-    return ::testing::AssertionFailure() << what << " (COM" << comNumber_ << ", work directory "
-                                         << workDirectory_ << ")\ncardsim log:\n"
-                                         << Log();
+bool CardSimProcess::Failure(const std::string& what) {
+    error_ = what + " (COM" + std::to_string(comNumber_) + ", work directory " + workDirectory_ +
+             ")\ncardsim log:\n" + Log();
+    return false;
 }
 
 std::string CardSimProcess::WorkFile(const char* name) const {
     return workDirectory_ + "/" + name;
 }
 
-}  // namespace quorvel::test
+}  // namespace quorvel::winedrive

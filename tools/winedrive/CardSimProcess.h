@@ -1,12 +1,14 @@
 #pragma once
 
-#include <gtest/gtest.h>
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
-namespace quorvel::test {
+#include "Wine.h"
+
+namespace quorvel::winedrive {
 
 // Runs tools/cardsim, the simulated data card, as COM<n> of the Wine prefix the test runs in.
 // The card is a Linux program: it is started through Wine's support for running Unix programs
@@ -23,20 +25,17 @@ class CardSimProcess {
     // Starts the card as COM<comNumber> with cardsim's options `extraArgs` added (--model,
     // --reply ATE0=ERROR, ...), and waits until it answers. Fails with cardsim's log when it
     // does not come up within a few seconds. A card this object already runs is stopped first.
-    ::testing::AssertionResult Start(int comNumber, const std::vector<std::string>& extraArgs = {});
+    bool Start(int comNumber, const std::vector<std::string>& extraArgs = {});
 
     // Stops the card (SIGTERM) and waits until it has removed its pid file, by which time the
     // transcript is complete and the link is gone. Does nothing when the card is not running.
-    ::testing::AssertionResult Stop();
+    bool Stop();
 
     // True while the card process runs (a VANISH reply ends it by itself).
     bool Running() const;
 
     // cardsim's exit status once it has ended, -1 while it runs or before it started.
     int ExitStatus() const;
-
-    // Waits (bounded) for a card that ends by itself, and returns ExitStatus().
-    int WaitForExit(DWORD timeoutMs = 5000) const;
 
     // What the card has received, one command a line, escaped as cardsim writes it
     // ("ATE0\\r" for ATE0 and its CR).
@@ -49,27 +48,29 @@ class CardSimProcess {
     // waits (bounded) until it is gone. The card itself keeps running.
     bool RemoveLink();
 
-    int ComNumber() const { return comNumber_; }
     // The Windows name of the port: \\.\COM<n>.
     std::string DevicePath() const;
     // The Unix path of the dosdevices link.
     std::string LinkPath() const;
-    // The Unix path of the card's work directory.
-    const std::string& WorkDirectory() const { return workDirectory_; }
     // cardsim's standard output and error.
     std::string Log() const;
+
+    // Why the last Start or Stop failed, with cardsim's log.
+    const std::string& Error() const { return error_; }
 
   private:
     bool MakeWorkDirectory();
     std::string CommandLine(const std::vector<std::string>& extraArgs) const;
-    ::testing::AssertionResult WaitUntilAnswering();
-    ::testing::AssertionResult Failure(const std::string& what) const;
+    bool WaitUntilAnswering();
+    bool Failure(const std::string& what);
     std::string WorkFile(const char* name) const;
 
     int comNumber_ = 0;
+    std::unique_ptr<TempDirectory> work_;
     std::string workDirectory_;
     std::string pid_;
     bool started_ = false;
+    std::string error_;
 };
 
-}  // namespace quorvel::test
+}  // namespace quorvel::winedrive

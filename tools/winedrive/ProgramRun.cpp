@@ -1,24 +1,25 @@
 #include "ProgramRun.h"
 
-#include "UnixCommand.h"
-#include "WinePaths.h"
+#include <cstdlib>
 
-namespace quorvel::test {
+#include "Wine.h"
+
+namespace quorvel::winedrive {
 
 namespace {
 
 // How long an ended program may take to go away.
 constexpr DWORD kEndTimeoutMs = 5000;
-// The exit code of a program that a test had to end.
-constexpr UINT kEndedByTest = 0xEDED;
-
-}  // namespace
+// The exit code of a program that had to be ended.
+constexpr UINT kEndedFromOutside = 0xEDED;
 
 // A plain word goes as it is, so the command line reads as a user would type it.
 std::string QuoteArgument(const std::string& argument) {
     if (!argument.empty() && argument.find_first_of(" \t\"") == std::string::npos) return argument;
     return WindowsQuote(argument);
 }
+
+}  // namespace
 
 ProgramRun::~ProgramRun() {
     End();
@@ -43,7 +44,6 @@ bool ProgramRun::Start(const std::string& exeUnixPath, const std::vector<std::st
     CloseHandle(info.hThread);
     process_ = info.hProcess;
     processId_ = info.dwProcessId;
-    threadId_ = info.dwThreadId;
     return true;
 }
 
@@ -64,17 +64,25 @@ DWORD ProgramRun::ExitCode() const {
 void ProgramRun::End() {
     if (process_ == nullptr) return;
     if (Running()) {
-        TerminateProcess(process_, kEndedByTest);
+        TerminateProcess(process_, kEndedFromOutside);
         WaitForSingleObject(process_, kEndTimeoutMs);
     }
-    Release();
-}
-
-void ProgramRun::Release() {
     CloseHandle(process_);
     process_ = nullptr;
     processId_ = 0;
-    threadId_ = 0;
 }
 
-}  // namespace quorvel::test
+int RunWithoutDisplay(const std::string& exeUnixPath, const std::vector<std::string>& args,
+                      const std::string& workDirUnix, DWORD timeoutMs) {
+    TempDirectory scratch;
+    const std::string status = scratch.UnixPath() + "/status";
+    std::string script =
+        "cd " + ShellQuote(workDirUnix) + " && env -u DISPLAY wine " + ShellQuote(exeUnixPath);
+    for (const std::string& argument : args)
+        script += " " + ShellQuote(argument);
+    if (!scratch.Made() || !RunShellScript(script + "; echo $? >" + ShellQuote(status), timeoutMs))
+        return -1;
+    return std::atoi(ReadUnixFile(status).c_str());
+}
+
+}  // namespace quorvel::winedrive

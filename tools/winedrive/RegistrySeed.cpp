@@ -6,12 +6,14 @@
 
 #include <cstdio>
 
-#include "discovery/DeviceInventory.h"
-#include "discovery/Registry.h"
+#include "discovery/PortDiscovery.h"
 
-namespace quorvel::test {
+namespace quorvel::winedrive {
 
 namespace {
+
+constexpr char kPortsClassGuid[] = "{4D36E978-E325-11CE-BFC1-08002BE10318}";
+constexpr char kModemClassGuid[] = "{4D36E96D-E325-11CE-BFC1-08002BE10318}";
 
 // Wine keeps a key's access rules only while its wineserver runs: they are not written to the
 // prefix's registry files. A seed that locks a key and the program that meets it share one
@@ -42,91 +44,6 @@ std::string FirstFree(const std::string& pattern, int first) {
         std::snprintf(name, sizeof name, pattern.c_str(), n);
         if (!KeyExists(name)) return name;
     }
-}
-
-std::string Rules(HKEY key) {
-    std::vector<unsigned char> descriptor(4096);
-    DWORD size = static_cast<DWORD>(descriptor.size());
-    if (RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor.data(), &size) !=
-        ERROR_SUCCESS)
-        return "<rules unreadable>";
-    char* text = nullptr;
-    if (!ConvertSecurityDescriptorToStringSecurityDescriptorA(
-            descriptor.data(), SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, nullptr))
-        return "<rules unreadable>";
-    std::string rules = text;
-    LocalFree(text);
-    return rules;
-}
-
-std::string Printable(const std::vector<char>& data, DWORD size) {
-    std::string text;
-    for (DWORD i = 0; i < size; ++i) {
-        unsigned char c = static_cast<unsigned char>(data[i]);
-        if (c >= 0x20 && c < 0x7F && c != '\\') {
-            text += static_cast<char>(c);
-        } else {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
-            text += escaped;
-        }
-    }
-    return text;
-}
-
-void DumpValues(HKEY key, std::string* out) {
-    DWORD count = 0;
-    DWORD longestName = 0;
-    DWORD longestData = 0;
-    RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count,
-                     &longestName, &longestData, nullptr, nullptr);
-    std::vector<char> name(longestName + 1);
-    std::vector<char> data(longestData + 1);
-    for (DWORD i = 0; i < count; ++i) {
-        DWORD nameSize = static_cast<DWORD>(name.size());
-        DWORD dataSize = static_cast<DWORD>(data.size());
-        DWORD type = 0;
-        if (RegEnumValueA(key, i, name.data(), &nameSize, nullptr, &type,
-                          reinterpret_cast<BYTE*>(data.data()), &dataSize) != ERROR_SUCCESS) {
-            *out += "  <value unreadable>\n";
-            continue;
-        }
-        *out += "  " + std::string(name.data(), nameSize) + " = " + std::to_string(type) + ":" +
-                Printable(data, dataSize) + "\n";
-    }
-}
-
-std::vector<std::string> SubkeyNames(HKEY key) {
-    std::vector<std::string> names;
-    char name[kSubkeyNameSize + 1];
-    for (DWORD i = 0;; ++i) {
-        DWORD size = sizeof name;
-        if (RegEnumKeyExA(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-            break;
-        names.emplace_back(name, size);
-    }
-    return names;
-}
-
-void DumpKey(const std::string& path, std::string* out) {
-    *out += "[" + path + "]";
-    HKEY key;
-    LONG result = OpenKey(path, READ_CONTROL, &key);
-    if (result == ERROR_SUCCESS) {
-        *out += " " + Rules(key);
-        RegCloseKey(key);
-    }
-    result = OpenKey(path, KEY_READ, &key);
-    if (result != ERROR_SUCCESS) {
-        *out += " <cannot be opened: " + std::to_string(result) + ">\n";
-        return;
-    }
-    *out += "\n";
-    DumpValues(key, out);
-    std::vector<std::string> subkeys = SubkeyNames(key);
-    RegCloseKey(key);
-    for (const std::string& subkey : subkeys)
-        DumpKey(path + "\\" + subkey, out);
 }
 
 }  // namespace
@@ -269,10 +186,4 @@ bool RegistrySeed::RemoveAll() {
     return all;
 }
 
-std::string RegistrySeed::DumpTree(const std::string& path) {
-    std::string out;
-    DumpKey(path, &out);
-    return out;
-}
-
-}  // namespace quorvel::test
+}  // namespace quorvel::winedrive

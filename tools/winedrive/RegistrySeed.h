@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-namespace quorvel::test {
+namespace quorvel::winedrive {
 
 // Seeds devices and modem driver keys into the registry of the test's Wine prefix, the way the
 // device-installation service and a modem driver would have left them, and takes all of it
@@ -19,7 +19,6 @@ namespace quorvel::test {
 class RegistrySeed {
   public:
     static constexpr char kEnumUsbPath[] = "System\\CurrentControlSet\\Enum\\USB";
-    static constexpr char kClassPath[] = "System\\CurrentControlSet\\Control\\Class";
 
     RegistrySeed() = default;
     ~RegistrySeed();
@@ -57,10 +56,6 @@ class RegistrySeed {
     // all of it went.
     bool RemoveAll();
 
-    // The tree under `path` as text: each key with its access rules and values, in the order
-    // the registry lists them; a key that cannot be opened is marked so.
-    static std::string DumpTree(const std::string& path);
-
     // The Modem class key's path, and a driver key's.
     static std::string ModemClassKey();
     static std::string DriverKeyPath(const std::string& subkey);
@@ -80,4 +75,4 @@ class RegistrySeed {
     std::vector<SavedRights> savedRights_;  // in the order changed
 };
 
-}  // namespace quorvel::test
+}  // namespace quorvel::winedrive

@@ -1,6 +1,6 @@
 #include "RegistrySnapshot.h"
 
-namespace quorvel::test {
+namespace quorvel::winedrive {
 
 namespace {
 
@@ -88,4 +88,4 @@ std::vector<std::string> RegistrySnapshot::ChangesSince(const RegistrySnapshot& 
     return changes;
 }
 
-}  // namespace quorvel::test
+}  // namespace quorvel::winedrive

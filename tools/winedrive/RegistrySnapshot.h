@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace quorvel::test {
+namespace quorvel::winedrive {
 
 // Every key and value under the registry trees a program could write to, so that a run that
 // must only read can be shown to have changed nothing.
@@ -25,4 +25,4 @@ class RegistrySnapshot {
     std::map<std::string, std::string> entries_;
 };
 
-}  // namespace quorvel::test
+}  // namespace quorvel::winedrive

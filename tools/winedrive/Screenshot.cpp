@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-namespace quorvel::test {
+namespace quorvel::winedrive {
 
 Screenshot Screenshot::OfScreen(const RECT& screenRect) {
     Screenshot shot;
@@ -88,4 +88,4 @@ bool Screenshot::operator==(const Screenshot& other) const {
            origin_.y == other.origin_.y && pixels_ == other.pixels_;
 }
 
-}  // namespace quorvel::test
+}  // namespace quorvel::winedrive

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace quorvel::test {
+namespace quorvel::winedrive {
 
 // A picture of part of the screen, 24 bits a pixel, kept with where on the screen it was
 // taken so that a test can look up pixels by screen (or, through ClientToScreen, client)
@@ -51,4 +51,4 @@ class Screenshot {
     std::vector<unsigned char> pixels_;  // bottom-up rows of blue, green, red, as in the file
 };
 
-}  // namespace quorvel::test
+}  // namespace quorvel::winedrive

@@ -9,13 +9,12 @@
 #include "ProgramRun.h"
 #include "Screenshot.h"
 
-namespace quorvel::test {
+namespace quorvel::winedrive {
 
 // Window captions as QuorvelTool shows them (UTF-8, as every text the driver hands back).
 inline constexpr char kWizardCaption[] = "QuorvelTool";
 inline constexpr char kStartupBoxCaption[] = "Quorvel Tool";
 inline constexpr char kConfirmBoxCaption[] = "Quorvel";
-inline constexpr char kAboutCaption[] = "\xE5\x85\xB3\xE4\xBA\x8E QuorvelTool";  // 关于 QuorvelTool
 // The class of every dialog box, message boxes included.
 inline constexpr char kDialogClass[] = "#32770";
 
@@ -30,16 +29,14 @@ struct MessageBoxView {
 
 // How a run that should show nothing ended.
 struct UnseenRun {
-    bool exited = false;      // the program ended within the time given
-    std::string shownWindow;  // caption of a window that became visible; empty if none
+    bool exited = false;      // the program has ended
+    std::string shownWindow;  // caption and class of a window that became visible; empty if none
 };
 
-// Drives QuorvelTool.exe from outside, the way a user would, through window messages only:
-// starts it, finds the wizard and its boxes, reads controls, presses buttons and keys, takes
-// screenshots, and waits for the end. Every wait is bounded; a program still running when the
-// driver goes is ended. Clicks and keys are posted, never sent: a handler that blocks on the
-// card must not block the driver. Texts are read without messages, so they can be read while
-// the wizard is busy.
+// Drives QuorvelTool.exe from outside, the way a user would, through window messages only.
+// Every wait is bounded, and a program still running when the driver goes is ended. Clicks are
+// posted, never sent: a handler that blocks on the card must not block the driver. Texts are
+// read without messages, so they can be read while the wizard is busy.
 //
 //     WizardDriver driver;
 //     ASSERT_TRUE(driver.Start({}, workDirectory));
@@ -52,68 +49,51 @@ class WizardDriver {
 
     // `exeUnixPath` defaults to $QUORVEL_EXE.
     explicit WizardDriver(std::string exeUnixPath = "");
-    ~WizardDriver() = default;
-    WizardDriver(const WizardDriver&) = delete;
-    WizardDriver& operator=(const WizardDriver&) = delete;
 
     // Starts the program with `args` in `workDirUnix` (where it reads Quorvel.ini).
     bool Start(const std::vector<std::string>& args, const std::string& workDirUnix);
     ProgramRun& Program() { return program_; }
 
-    // Polls `condition` until it holds; false on timeout, or at once when the program has
-    // ended without it holding.
+    // Polls `condition` until it holds; false on timeout, or once the program has ended
+    // without it holding.
     bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kTimeoutMs);
 
     // --- the wizard
     // Waits until the wizard is visible with its welcome page filled, and returns it. The
     // dialog exists, hidden, while it initialises; its controls are read only once it shows.
     HWND WaitForWizard(DWORD timeoutMs = kTimeoutMs);
-    HWND Wizard() const { return wizard_; }
-    HWND Control(int id) const;
-    std::string Text(int id) const;
-    bool Enabled(int id) const;
-    bool Visible(int id) const;
-    // BM_GETCHECK, which needs the wizard's thread: false when it does not answer in time.
-    bool Checked(int id) const;
-    // Waits until control `id` reads `text`.
-    bool WaitForText(int id, const std::string& text, DWORD timeoutMs = kTimeoutMs);
-
+    std::string Text(int id) const { return TextOf(GetDlgItem(wizard_, id)); }
+    bool Enabled(int id) const { return IsWindowEnabled(GetDlgItem(wizard_, id)) != FALSE; }
+    bool Visible(int id) const { return IsWindowVisible(GetDlgItem(wizard_, id)) != FALSE; }
     // Posts a click to control `id`.
-    bool Click(int id);
-    // Posts the Escape key to the wizard's focused control, through its dialog loop.
-    bool PressEscape() { return PressEscape(wizard_); }
-    // What the caption's close box issues.
-    bool PressCloseBox() { return PressCloseBox(wizard_); }
-    bool PostSysCommand(WPARAM command);
-
-    // --- boxes
-    // Waits for a visible dialog of the program with this caption; nullptr on timeout.
-    HWND WaitForDialog(const std::string& caption, DWORD timeoutMs = kTimeoutMs);
-    // Any window of the program with this caption and class, shown or not.
-    HWND FindWindowOfProgram(const std::string& caption, const std::string& className) const;
-    static MessageBoxView ReadMessageBox(HWND box);
-    // Clicks the box's button `buttonId` (IDOK, IDYES, IDNO) and waits until the box is gone.
-    bool Answer(HWND box, int buttonId, DWORD timeoutMs = kTimeoutMs);
-    // Opens the About box with the system command `command` and returns it.
-    HWND OpenAbout(WPARAM command = 0x0010, DWORD timeoutMs = kTimeoutMs);
-    bool WaitUntilGone(HWND window, DWORD timeoutMs = kTimeoutMs);
-
-    // --- the end
-    bool WaitForExit(DWORD timeoutMs = kTimeoutMs) { return program_.WaitForExit(timeoutMs); }
-    DWORD ExitCode() const { return program_.ExitCode(); }
-    // For runs that must show nothing: watches the program's windows until it ends.
-    UnseenRun WaitForExitUnseen(DWORD timeoutMs = kTimeoutMs);
-
-    // --- screenshots
+    bool Click(int id) { return PostMessageW(GetDlgItem(wizard_, id), BM_CLICK, 0, 0) != FALSE; }
     // The wizard's client area as it shows on the screen, taken once two shots in a row agree
     // (the frame is left out: without a window manager nobody draws it).
     Screenshot CaptureWizard(DWORD timeoutMs = 5000) const;
 
-    // --- any window
+    // --- boxes
+    // Waits for a visible dialog of the program with this caption; nullptr on timeout.
+    HWND WaitForDialog(const std::string& caption, DWORD timeoutMs = kTimeoutMs);
+    // Any top-level window of the program with this caption and class, shown or not.
+    HWND FindWindowOfProgram(const std::string& caption, const std::string& className) const;
+    // Clicks the box's button `buttonId` (IDOK, IDYES, IDNO) and waits until the box is gone.
+    bool Answer(HWND box, int buttonId, DWORD timeoutMs = kTimeoutMs);
+
+    // --- the end
+    bool WaitForExit(DWORD timeoutMs = kTimeoutMs) { return program_.WaitForExit(timeoutMs); }
+    DWORD ExitCode() const { return program_.ExitCode(); }
+    // For runs that must show nothing: watches the program's windows until it ends, or until
+    // one of them shows.
+    UnseenRun WaitForExitUnseen(DWORD timeoutMs = kTimeoutMs);
+
+    // --- any window, also in the caller's own process
     static std::vector<HWND> Children(HWND window);
     static std::string TextOf(HWND window);
     static std::string ClassOf(HWND window);
+    static MessageBoxView ReadMessageBox(HWND box);
+    // The Escape key, posted to the dialog's focused control as the keyboard would send it.
     static bool PressEscape(HWND dialog);
+    // What the caption's close box issues.
     static bool PressCloseBox(HWND window);
 
   private:
@@ -124,4 +104,4 @@ class WizardDriver {
     HWND wizard_ = nullptr;
 };
 
-}  // namespace quorvel::test
+}  // namespace quorvel::winedrive

@@ -8,15 +8,15 @@
 #include <cstdio>
 #include <string>
 
-#include "WinePaths.h"
+#include "Wine.h"
 #include "WizardDriver.h"
 #include "ui/resources/ResourceIds.h"
 
 namespace {
 
-using quorvel::test::Screenshot;
-using quorvel::test::UnixToWindowsPath;
-using quorvel::test::WizardDriver;
+using quorvel::winedrive::Screenshot;
+using quorvel::winedrive::UnixToWindowsPath;
+using quorvel::winedrive::WizardDriver;
 
 // Pages worth a picture stay up at least this long in the demo.
 constexpr DWORD kPageTimeoutMs = 60000;
