@@ -1,0 +1,327 @@
+#include "ui/Win32WizardDialog.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "Rig.h"
+#include "Screenshot.h"
+#include "Wine.h"
+#include "WizardDriver.h"
+#include "ui/resources/ResourceIds.h"
+
+// The real wizard runs modally on the main thread, on the host fakes, while a thread of its own
+// plays the user with posted messages: what only the live dialog shows.
+namespace quorvel::test {
+namespace {
+
+using winedrive::Screenshot;
+using winedrive::WizardDriver;
+
+constexpr DWORD kWaitMs = 5000;
+constexpr char kTypedTitle[] = "\r\nWelcome to KELTRO Quorvel Wizard\r\nThe Card type is K3000";
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+const std::vector<std::string> kQueries = {"ATE0\r", "AT+CGMM\r"};
+
+// Read without a message, so it works while the dialog's thread is held inside the card.
+std::string WindowText(HWND window) {
+    wchar_t text[512] = {};
+    InternalGetWindowText(window, text, 512);
+    return std::string(text, text + wcslen(text));  // every text compared here is ASCII
+}
+
+std::string LoadText(int id) {
+    char text[1024] = {};
+    LoadStringA(GetModuleHandleW(nullptr), static_cast<UINT>(id), text, sizeof text);
+    return text;
+}
+
+bool Eventually(const std::function<bool()>& condition) {
+    return winedrive::WaitFor(condition, kWaitMs);
+}
+
+bool Gone(HWND window) {
+    return Eventually([&] { return !IsWindow(window); });
+}
+
+// The dialog box of this process (the wizard, a message box, the About box) `wanted` picks.
+HWND FindDialog(const std::function<bool(HWND)>& wanted) {
+    for (HWND w = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); w != nullptr;
+         w = FindWindowExW(nullptr, w, L"#32770", nullptr)) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(w, &process);
+        if (process == GetCurrentProcessId() && wanted(w)) return w;
+    }
+    return nullptr;
+}
+
+HWND WaitForDialog(const std::function<bool(HWND)>& wanted) {
+    HWND found = nullptr;
+    Eventually([&] { return (found = FindDialog(wanted)) != nullptr; });
+    return found;
+}
+
+RECT RectIn(HWND dialog, int id) {
+    RECT rect;
+    GetWindowRect(GetDlgItem(dialog, id), &rect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+int PixelsOtherThan(COLORREF colour, const Screenshot& shot, const RECT& rect) {
+    int other = 0;
+    for (int y = rect.top; y < rect.bottom; ++y)
+        for (int x = rect.left; x < rect.right; ++x)
+            other += shot.At(x, y) != colour;
+    return other;
+}
+
+// The card behind the dialog. The opens numbered in `holds` wait (bounded) until the test lets
+// them go, so that the dialog can be looked at and pressed while its thread is in the card.
+class GatedPort : public ComDevice {
+  public:
+    explicit GatedPort(FakeCard& card) : card_(card) {}
+    bool Open(const std::string& path) override {
+        if (std::find(holds.begin(), holds.end(), ++opens_) != holds.end()) {
+            held = opens_;
+            Eventually([&] { return released >= opens_; });
+        }
+        return opens_ < refuseOpensFrom && card_.Open(path);
+    }
+    bool IsOpen() const override { return card_.IsOpen(); }
+    void Close() override { card_.Close(); }
+    bool Write(const char* bytes, std::size_t length) override {
+        ++writes;
+        return card_.Write(bytes, length);
+    }
+    std::size_t ReadArrived(char* b, std::size_t n) override { return card_.ReadArrived(b, n); }
+
+    std::vector<int> holds;
+    int refuseOpensFrom = 1000;  // this open and every later one fail: another program has the port
+    // Shared with the user's thread: the open held last, and every open up to `released` goes on.
+    std::atomic<int> held{0}, released{0}, writes{0};
+
+  private:
+    FakeCard& card_;
+    int opens_ = 0;
+};
+
+const auto CaseName = [](const auto& info) { return std::string(info.param.name); };
+
+class WizardTest : public ::testing::Test {
+  protected:
+    // Runs the real dialog modally on this thread, with `script` as the user on another. What
+    // the script leaves open is closed afterwards, so that DoModal returns even when it failed.
+    void Run(const std::function<void()>& script) {
+        CardPlatform platform{port, rig.clock, rig.devices, rig.registry, rig.profile};
+        Win32WizardDialog dialog(GetModuleHandleW(nullptr), platform);
+        std::atomic<bool> ended{false};
+        std::thread user([&] {
+            wizard = WaitForDialog([&](HWND w) {
+                return WindowText(w) == winedrive::kWizardCaption && (early || IsWindowVisible(w));
+            });
+            if (wizard != nullptr) script();
+            if (wizard == nullptr) ADD_FAILURE() << "the wizard never showed";
+            port.released = 1000;
+            Eventually([&] {
+                FindDialog([](HWND w) {  // a box takes No, the About box and the wizard OK
+                    for (int command : {IDNO, IDOK})
+                        PostMessageW(w, WM_COMMAND, command, 0);
+                    return false;
+                });
+                return ended.load();
+            });
+        });
+        EXPECT_TRUE(dialog.DoModal());
+        ended = true;
+        user.join();
+    }
+
+    HWND Control(int id) const { return GetDlgItem(wizard, id); }
+    std::string Text(int id) const { return WindowText(Control(id)); }
+    bool Checked(int id) const {
+        DWORD_PTR state = 0;
+        return SendMessageTimeoutW(Control(id), BM_GETCHECK, 0, 0, 0, kWaitMs, &state) &&
+               state == BST_CHECKED;
+    }
+    // The buttons and radios in order: each one's text, marked when disabled, or "-" if hidden.
+    std::string Buttons() const {
+        std::string seen;
+        for (int id : {IDC_NEXT_BUTTON, IDC_CANCEL_BUTTON, IDC_FIRST_CHOICE, IDC_SECOND_CHOICE})
+            seen += "|" + (IsWindowVisible(Control(id)) ? Text(id) : "-") +
+                    (IsWindowEnabled(Control(id)) ? "" : " (off)");
+        return seen;
+    }
+    bool Click(int id) const { return PostMessageW(Control(id), BM_CLICK, 0, 0); }
+    bool ResultPageShown() const {
+        return Eventually([&] { return Text(IDC_FOOTER_TEXT) == LoadText(IDS_CLICK_FINISH); });
+    }
+    HWND WaitForBox() const {
+        return WaitForDialog([&](HWND w) { return w != wizard && IsWindowVisible(w); });
+    }
+    bool Answer(HWND box, int button) const {
+        return PostMessageW(GetDlgItem(box, button), BM_CLICK, 0, 0) && Gone(box);
+    }
+
+    Rig rig;
+    GatedPort port{rig.card};
+    HWND wizard = nullptr;
+    bool early = false;  // the user starts while the wizard is still hidden in its initialisation
+};
+
+// The welcome page, then (for a card that told its type) the chosen radio, Next, the progress
+// page while the dialog's thread is held in the switch's open, and the result page.
+constexpr char kDefaultButtons[] = "|&Next|&Cancel|CD-ROM To Diag|Diag To CD-ROM";
+constexpr char kNoCard[] = "|&Finish|&Cancel|CD-ROM To Diag|Diag To CD-ROM";
+// clang-format off
+struct PagesCase { const char* name; void (*setup)(Rig&, GatedPort&); const char* title; int body; const char* buttons; int radio; const char* sends; int resultTitle; int resultBody; };
+const PagesCase kPagesCases[] = {
+    {"FirstChoiceSendsDiag",   [](Rig&, GatedPort&) {}, kTypedTitle, IDS_WELCOME_BODY, kDefaultButtons, IDC_FIRST_CHOICE, "at^u2diag=0\r", IDS_UPDATE_SUCCESSFUL, IDS_WIZARD_PURPOSE},
+    {"SecondChoiceSendsCdrom", [](Rig&, GatedPort&) {}, kTypedTitle, IDS_WELCOME_BODY, kDefaultButtons, IDC_SECOND_CHOICE, "at^u2diag=1\r", IDS_UPDATE_SUCCESSFUL, IDS_WIZARD_PURPOSE},
+    {"CustomLabels",           [](Rig& r, GatedPort&) { r.profile.values["K3000"].insert({{"CDROM_DISPLAY", "To modem"}, {"DIAG_DISPLAY", "To disk"}}); }, kTypedTitle, IDS_WELCOME_BODY, "|&Next|&Cancel|To modem|To disk", IDC_SECOND_CHOICE, "at^u2diag=1\r", IDS_UPDATE_SUCCESSFUL, IDS_WIZARD_PURPOSE},
+    {"CardRefuses",            [](Rig& r, GatedPort&) { r.card.replies["at^u2diag=0\r"] = Now("\r\nERROR\r\n"); }, kTypedTitle, IDS_WELCOME_BODY, kDefaultButtons, IDC_FIRST_CHOICE, "at^u2diag=0\r", IDS_UPDATE_FAILED, IDS_UNKNOWN_ERROR},
+    {"CardVanishesInSwitch",   [](Rig& r, GatedPort&) { r.card.unplugAfter = "at^u2diag=0\r"; r.card.replies["at^u2diag=0\r"] = {}; }, kTypedTitle, IDS_WELCOME_BODY, kDefaultButtons, IDC_FIRST_CHOICE, "at^u2diag=0\r", IDS_UPDATE_FAILED, IDS_UNKNOWN_ERROR},
+    {"PortTakenBeforeSwitch",  [](Rig&, GatedPort& p) { p.refuseOpensFrom = 3; }, kTypedTitle, IDS_WELCOME_BODY, kDefaultButtons, IDC_FIRST_CHOICE, "", IDS_UPDATE_FAILED, IDS_OPEN_PORT_FAILED},
+    // A late second "OK" to the type query waits in the port when the switch is written.
+    {"StrayOkThenRefusal",     [](Rig& r, GatedPort&) { r.card.replies["AT+CGMM\r"].push_back({kOnNextOpen, "\r\nOK\r\n"}); r.card.replies["at^u2diag=0\r"] = Now("\r\nERROR\r\n"); }, kTypedTitle, IDS_WELCOME_BODY, kDefaultButtons, IDC_FIRST_CHOICE, "at^u2diag=0\r", IDS_UPDATE_FAILED, IDS_UNKNOWN_ERROR},
+    {"NoCardFinishCloses",     [](Rig& r, GatedPort&) { r.devices.present.clear(); }, "\r\nWelcome to KELTRO Quorvel Wizard", IDS_CARD_NOT_FOUND, kNoCard, 0, "", 0, 0},
+    {"PortsTakenFinishCloses", [](Rig& r, GatedPort&) { r.card.refused = {Rig::Com(7), Rig::Com(8)}; }, "\r\nWelcome to KELTRO Quorvel Wizard", IDS_OPEN_PORT_FAILED, kNoCard, 0, "", 0, 0},
+};
+// clang-format on
+
+class Pages : public WizardTest, public ::testing::WithParamInterface<PagesCase> {};
+
+TEST_P(Pages, WelcomeThenProgressWhileTheCardWorksThenTheOutcome) {
+    const PagesCase& c = GetParam();
+    rig.CardInstalled();
+    c.setup(rig, port);
+    port.holds = {3};  // the switch's: the handshake and the type query had the first two
+    Run([&] {
+        EXPECT_EQ(Text(IDC_TITLE_TEXT), c.title);
+        EXPECT_EQ(Text(IDC_BODY_TEXT), LoadText(c.body));
+        EXPECT_EQ(Buttons(), c.buttons);
+        EXPECT_TRUE(Checked(IDC_FIRST_CHOICE) && !Checked(IDC_SECOND_CHOICE));
+        GUITHREADINFO thread{};
+        thread.cbSize = sizeof thread;
+        EXPECT_TRUE(Eventually([&] {
+            return GetGUIThreadInfo(GetWindowThreadProcessId(wizard, nullptr), &thread) &&
+                   thread.hwndFocus == Control(IDC_NEXT_BUTTON);
+        })) << "the keyboard focus is not on Next";
+        if (c.radio != 0) {
+            ASSERT_TRUE(Click(c.radio));
+            EXPECT_EQ(port.writes, 2) << "the card was sent more than its queries before Next";
+            ASSERT_TRUE(Click(IDC_NEXT_BUTTON));
+            ASSERT_TRUE(Eventually([&] { return port.held == 3; }));
+            EXPECT_EQ(Text(IDC_BODY_TEXT), "\r\n\r\nUpdating... Please wait.");
+            EXPECT_EQ(Buttons(), "|&Next (off)|&Cancel (off)|- (off)|- (off)");
+            port.released = 3;
+            ASSERT_TRUE(ResultPageShown());
+            EXPECT_EQ(Text(IDC_TITLE_TEXT), LoadText(c.resultTitle));
+            EXPECT_EQ(Text(IDC_BODY_TEXT), LoadText(c.resultBody));
+            EXPECT_EQ(Buttons(), "|&Finish|&Cancel (off)|- (off)|- (off)");
+        }
+        ASSERT_TRUE(Click(IDC_NEXT_BUTTON));
+        EXPECT_TRUE(Gone(wizard)) << "Finish did not close the wizard";
+    });
+    std::vector<std::string> sent = c.radio != 0 ? kQueries : std::vector<std::string>{};
+    if (*c.sends != '\0') sent.push_back(c.sends);
+    EXPECT_EQ(rig.card.sent, sent);
+    EXPECT_FALSE(rig.card.IsOpen()) << "the port was not let go";
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Pages, ::testing::ValuesIn(kPagesCases), CaseName);
+
+// clang-format off
+struct LeaveCase { const char* name; bool onResultPage; bool (*press)(HWND wizard); };
+const LeaveCase kLeaveCases[] = {
+    {"CancelOnWelcome",   false, [](HWND w) { return PostMessageW(GetDlgItem(w, IDC_CANCEL_BUTTON), BM_CLICK, 0, 0) != 0; }},
+    {"EscapeOnWelcome",   false, WizardDriver::PressEscape},
+    {"CloseBoxOnWelcome", false, WizardDriver::PressCloseBox},
+    {"EscapeOnResult",    true,  WizardDriver::PressEscape},  // Cancel is disabled there
+    {"CloseBoxOnResult",  true,  WizardDriver::PressCloseBox},
+};
+// clang-format on
+
+class Leaving : public WizardTest, public ::testing::WithParamInterface<LeaveCase> {};
+
+TEST_P(Leaving, AsksInABoxOfTheWizardWhereNoKeepsThePageAndYesCloses) {
+    const LeaveCase& c = GetParam();
+    rig.CardInstalled();
+    Run([&] {
+        ASSERT_TRUE(!c.onResultPage || (Click(IDC_NEXT_BUTTON) && ResultPageShown()));
+        const std::string title = Text(IDC_TITLE_TEXT);
+        for (int answer : {IDNO, IDYES}) {
+            ASSERT_TRUE(c.press(wizard));
+            const winedrive::MessageBoxView view = WizardDriver::ReadMessageBox(WaitForBox());
+            ASSERT_NE(view.window, nullptr) << "nothing asked";
+            EXPECT_EQ(view.caption + ": " + view.text, "Quorvel: Are you sure exit!");
+            EXPECT_EQ(view.owner, wizard) << "the box is not the wizard's";
+            ASSERT_TRUE(Answer(view.window, answer));
+            if (answer == IDYES) break;
+            Sleep(100);  // time for a wrong close to happen
+            ASSERT_TRUE(IsWindowVisible(wizard)) << "No closed the wizard";
+            EXPECT_EQ(Text(IDC_TITLE_TEXT), title);
+        }
+        EXPECT_TRUE(Gone(wizard)) << "Yes did not close the wizard";
+    });
+    EXPECT_EQ(rig.card.sent.size(), kQueries.size() + (c.onResultPage ? 1 : 0));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Leaving, ::testing::ValuesIn(kLeaveCases), CaseName);
+
+TEST_F(WizardTest, AboutBoxOpensOnItsSystemCommandOverTheWizardAndClosesOnItsButton) {
+    rig.CardInstalled();
+    Run([&] {
+        ASSERT_TRUE(PostMessageW(wizard, WM_SYSCOMMAND, IDM_ABOUTBOX, 0));
+        HWND box = WaitForBox();
+        ASSERT_NE(box, nullptr);
+        wchar_t caption[64] = {};
+        GetWindowTextW(box, caption, 64);
+        EXPECT_EQ(std::wstring(caption), L"\u5173\u4e8e QuorvelTool");
+        EXPECT_EQ(GetWindow(box, GW_OWNER), wizard);
+        EXPECT_TRUE(Answer(box, IDOK));
+        EXPECT_TRUE(IsWindowVisible(wizard));
+    });
+}
+
+// Next arrives before the welcome page was ever painted, and the dialog's thread is then held in
+// the switch's open: only what the progress page painted on its own is on the screen.
+TEST_F(WizardTest, ProgressPageIsOnTheScreenBeforeTheSwitchEvenWhenNextCameFirst) {
+    rig.CardInstalled();
+    port.holds = {1, 3};  // the handshake while the wizard is hidden, and the switch
+    early = true;
+    Run([&] {
+        ASSERT_TRUE(Eventually([&] { return port.held == 1; }));
+        ASSERT_TRUE(PostMessageW(wizard, WM_COMMAND, MAKEWPARAM(IDC_NEXT_BUTTON, BN_CLICKED), 0));
+        port.released = 1;
+        ASSERT_TRUE(Eventually([&] { return port.held == 3; }));
+        const RECT picture = RectIn(wizard, IDC_PICTURE), title = RectIn(wizard, IDC_TITLE_TEXT);
+        const RECT body = RectIn(wizard, IDC_BODY_TEXT), radio = RectIn(wizard, IDC_FIRST_CHOICE);
+        const COLORREF face = GetSysColor(COLOR_BTNFACE);
+        // Wine puts a window's drawing on the screen when a thread of the process next waits
+        // for messages; the dialog's thread is held, so this one does, not at all.
+        EXPECT_TRUE(Eventually([&] {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT);
+            const Screenshot shot = Screenshot::OfClient(wizard);
+            return shot.At(picture.right + 3, picture.top + 3) == kWhite &&  // right of the picture
+                   shot.At(picture.right + 342, picture.top + 3) == kWhite &&  // to its 345th pixel
+                   shot.At(picture.right + 348, picture.top + 3) == face &&
+                   shot.At(3, shot.Height() - 3) == face &&  // the button strip
+                   PixelsOtherThan(face, shot, picture) > 0 &&
+                   PixelsOtherThan(kWhite, shot, title) > 0 &&
+                   PixelsOtherThan(kWhite, shot, radio) == 0 &&
+                   PixelsOtherThan(kWhite, shot, body) > 0;
+        })) << "the progress page was not on the screen before the switch";
+        port.released = 3;
+        EXPECT_TRUE(ResultPageShown());
+    });
+}
+
+}  // namespace
+}  // namespace quorvel::test

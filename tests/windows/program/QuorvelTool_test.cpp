@@ -1,0 +1,220 @@
+// QuorvelTool.exe from outside, as a user or an installer script meets it: the exit status,
+// what the card is sent, the boxes before the wizard, and that a run leaves the registry and
+// Quorvel.ini as they were. Every row runs at the same time on a card of its own, so the three
+// rows that wait out a 30-second answer window overlap with each other and with the rest.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "CardSimProcess.h"
+#include "RegistrySeed.h"
+#include "RegistrySnapshot.h"
+#include "Screenshot.h"
+#include "Wine.h"
+#include "WizardDriver.h"
+#include "ui/resources/ResourceIds.h"
+
+namespace quorvel::winedrive {
+namespace {
+
+constexpr char kConfig[] = "[K3000]\r\nCDROM_COMMAND=1\r\nDIAG_COMMAND=0\r\n";
+constexpr char kWrongCount[] = "The number of parameter is wrong, please input again!";
+constexpr char kRejected[] = "The  parameter is wrong, please input again!";
+constexpr int kFirstCom = 11;
+// Long enough for a 30-second answer window and Wine's start-up around it.
+constexpr DWORD kLongestRunMs = 45000;
+// The type query answered at once, and a second "OK" a second later: the late part of a reply
+// that a slow card sends after the program has already taken the answer.
+constexpr char kTypeThenStrayOk[] = "AT+CGMM=RAW:\\r\\nK3000\\r\\n\\r\\nOK\\r\\n\\r\\nOK\\r\\n";
+constexpr char kStrayAfterOneSecond[] = "AT+CGMM=15:1000";
+
+enum class Walk {
+    kSilent,         // watched until it ends: no window may show
+    kHeadless,       // run with no display at all, as on a machine without a desktop
+    kWizard,         // the start-up box if any, the wizard, Cancel, Yes
+    kStrayThenNext,  // the wizard, the stray OK, Next, the result page, Finish
+};
+
+struct Row {
+    const char* name;
+    std::vector<std::string> args;
+    Walk walk;
+    bool card;
+    std::vector<std::string> cardArgs;
+    const char* box;  // the start-up box's text; nullptr when none may show
+    DWORD exitCode;
+    std::vector<std::string> sent;  // the card's transcript
+    bool waitsOutWindow;
+};
+
+// A silent run's commands with `number` in the switch, the first `count` of them.
+std::vector<std::string> Silent(const std::string& number, std::size_t count) {
+    std::vector<std::string> all = {"ATE0\\r", "at^u2diag=" + number + "\\r", "at+cfun=4\\r",
+                                    "at+cfun=6\\r"};
+    all.resize(count);
+    return all;
+}
+const std::vector<std::string> kWelcome = {"ATE0\\r", "AT+CGMM\\r"};
+
+// clang-format off
+const Row kRows[] = {
+    // The three that wait out a window go first, so that the rest run while they wait.
+    {"CardVanishesMidReply", {"-s", "2"}, Walk::kSilent, true, {"--reply", "at^u2diag=VANISH"}, nullptr, 1, Silent("2", 2), true},
+    {"CardFloodsWithoutResult", {"-s", "2"}, Walk::kSilent, true, {"--reply", "at^u2diag=FLOOD"}, nullptr, 1, Silent("2", 2), true},
+    {"SwitchAnsweredIn29thSecond", {"-s", "2"}, Walk::kSilent, true, {"--delay", "at^u2diag=29000"}, nullptr, 0, Silent("2", 4), true},
+    {"SilentSwitch", {"-s", "2"}, Walk::kSilent, true, {}, nullptr, 0, Silent("2", 4), false},
+    {"UpperCaseFlag", {"-S", "0"}, Walk::kSilent, true, {}, nullptr, 0, Silent("0", 4), false},
+    {"WordCountsAsZero", {"-s", "abc"}, Walk::kSilent, true, {}, nullptr, 0, Silent("0", 4), false},
+    {"NegativeSentAsIs", {"-s", "-1"}, Walk::kSilent, true, {}, nullptr, 0, Silent("-1", 4), false},
+    {"SwitchRefused", {"-s", "2"}, Walk::kSilent, true, {"--reply", "at^u2diag=ERROR"}, nullptr, 1, Silent("2", 2), false},
+    {"GoingOfflineRefused", {"-s", "2"}, Walk::kSilent, true, {"--reply", "at+cfun=4=ERROR"}, nullptr, 1, Silent("2", 3), false},
+    {"RestartRefusedStillSwitched", {"-s", "2"}, Walk::kSilent, true, {"--reply", "at+cfun=6=ERROR"}, nullptr, 0, Silent("2", 4), false},
+    // The modem's port has nothing behind it, and no other port names the card.
+    {"NoCard", {"-s", "2"}, Walk::kSilent, false, {}, nullptr, 2, {}, false},
+    // A silent run makes no window, so it works where none could be made.
+    {"NoDisplay", {"-s", "2"}, Walk::kHeadless, true, {}, nullptr, 0, Silent("2", 4), false},
+    {"FlagWithoutNumber", {"-s"}, Walk::kWizard, true, {}, kWrongCount, 0, kWelcome, false},
+    {"ThreeArguments", {"-s", "2", "3"}, Walk::kWizard, true, {}, kWrongCount, 0, kWelcome, false},
+    {"NegativeWithoutFlag", {"/s", "-3"}, Walk::kWizard, true, {}, kRejected, 0, kWelcome, false},
+    {"LongFlagIsInteractive", {"-silent", "3"}, Walk::kWizard, true, {}, nullptr, 0, kWelcome, false},
+    {"SlashFlagIsInteractive", {"/s", "3"}, Walk::kWizard, true, {}, nullptr, 0, kWelcome, false},
+    {"StrayOkThenRefusedSwitch", {}, Walk::kStrayThenNext, true, {"--reply", kTypeThenStrayOk, "--split", kStrayAfterOneSecond, "--reply", "at^u2diag=ERROR"}, nullptr, 0, {"ATE0\\r", "AT+CGMM\\r", "at^u2diag=0\\r"}, false},
+};
+// clang-format on
+
+// Share of clearly red pixels in a box's icon as the screen shows it: of the four icons a box
+// can show, only the error icon is red.
+double RedShareOfIcon(HWND box) {
+    for (HWND child : WizardDriver::Children(box)) {
+        if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) continue;
+        const Screenshot shot = Screenshot::OfWindow(child);
+        int red = 0;
+        for (int y = 0; y < shot.Height(); ++y) {
+            for (int x = 0; x < shot.Width(); ++x) {
+                const COLORREF c = shot.At(x, y);
+                red += GetRValue(c) > 160 && GetGValue(c) < 96 && GetBValue(c) < 96;
+            }
+        }
+        return shot.Empty() ? 0 : static_cast<double>(red) / (shot.Width() * shot.Height());
+    }
+    return 0;
+}
+
+// The box shows before the wizard exists and before the card is touched, owned by no window.
+void AnswerStartupBox(WizardDriver& driver, const char* text, const CardSimProcess& card) {
+    HWND box = driver.WaitForDialog(kStartupBoxCaption);
+    ASSERT_NE(box, nullptr) << "no start-up box";
+    const MessageBoxView view = WizardDriver::ReadMessageBox(box);
+    EXPECT_EQ(view.text, text);
+    EXPECT_EQ(view.owner, nullptr);
+    EXPECT_EQ(view.buttons, std::vector<int>{IDOK});
+    // Another row's box may be on top of it for a moment.
+    EXPECT_TRUE(WaitFor([&] { return RedShareOfIcon(box) > 0.2; }, 5000)) << "no error icon";
+    EXPECT_EQ(driver.FindWindowOfProgram(kWizardCaption, kDialogClass), nullptr);
+    EXPECT_TRUE(card.Transcript().empty());
+    ASSERT_TRUE(driver.Answer(box, IDOK));
+}
+
+void WalkWizard(const Row& row, WizardDriver& driver) {
+    ASSERT_NE(driver.WaitForWizard(), nullptr) << "no wizard";
+    EXPECT_EQ(driver.FindWindowOfProgram(kStartupBoxCaption, kDialogClass), nullptr);
+    if (row.walk == Walk::kStrayThenNext) {
+        Sleep(2000);  // the stray OK is on its way for one second of these
+        ASSERT_TRUE(driver.Click(IDC_NEXT_BUTTON));
+        ASSERT_TRUE(driver.WaitUntil(
+            [&] { return driver.Text(IDC_TITLE_TEXT).find("Update") != std::string::npos; }));
+        EXPECT_EQ(driver.Text(IDC_TITLE_TEXT), "\r\n\r\nUpdate Failed!");
+        ASSERT_TRUE(driver.Click(IDC_NEXT_BUTTON));
+    } else {
+        ASSERT_TRUE(driver.Click(IDC_CANCEL_BUTTON));
+        HWND confirm = driver.WaitForDialog(kConfirmBoxCaption);
+        ASSERT_NE(confirm, nullptr) << "no confirmation box";
+        ASSERT_TRUE(driver.Answer(confirm, IDYES));
+    }
+    ASSERT_TRUE(driver.WaitForExit()) << "the wizard did not close";
+}
+
+// Starts the program and walks it; `located` is set once it has found its card's port (or has
+// ended), after which the modem's driver key may name the next row's port.
+void Drive(const Row& row, WizardDriver& driver, const CardSimProcess& card,
+           const TempDirectory& work, HANDLE located) {
+    ASSERT_TRUE(driver.Start(row.args, work.UnixPath())) << driver.Program().CommandLine();
+    if (row.box != nullptr) AnswerStartupBox(driver, row.box, card);
+    WaitFor([&] { return !card.Transcript().empty() || !driver.Program().Running(); }, 15000);
+    SetEvent(located);
+    if (row.walk == Walk::kSilent) {
+        const UnseenRun run = driver.WaitForExitUnseen(kLongestRunMs);
+        EXPECT_EQ(run.shownWindow, "");
+        ASSERT_TRUE(run.exited) << "still running";
+    } else {
+        WalkWizard(row, driver);
+    }
+}
+
+void RunRow(const Row& row, int com, HANDLE located) {
+    SCOPED_TRACE(row.name);
+    CardSimProcess card;
+    if (row.card) {
+        ASSERT_TRUE(card.Start(com, row.cardArgs)) << card.Error();
+    }
+    TempDirectory work;
+    ASSERT_TRUE(work.WriteFile("Quorvel.ini", kConfig));
+    const DWORD start = GetTickCount();
+    DWORD exitCode = STILL_ACTIVE;
+    if (row.walk == Walk::kHeadless) {
+        exitCode = static_cast<DWORD>(RunWithoutDisplay(Environment("QUORVEL_EXE"), row.args,
+                                                        work.UnixPath(), kLongestRunMs));
+    } else {
+        WizardDriver driver;
+        Drive(row, driver, card, work, located);
+        exitCode = driver.ExitCode();
+    }
+    const double took = (GetTickCount() - start) / 1000.0;
+    EXPECT_EQ(exitCode, row.exitCode);
+    EXPECT_EQ(took >= 29, row.waitsOutWindow) << "took " << took << " s";
+    EXPECT_LT(took, 40);
+    card.Stop();  // the transcript is complete once the card has gone
+    const std::vector<std::string> sent = row.card ? card.Transcript() : std::vector<std::string>{};
+    EXPECT_EQ(sent, row.sent);
+    const bool silent = row.walk == Walk::kSilent || row.walk == Walk::kHeadless;
+    const bool switched = sent.size() > 1 && sent[1].rfind("at^u2diag=", 0) == 0;
+    EXPECT_TRUE(exitCode != 0 || !silent || switched)
+        << "a silent run ended with 0 without having switched the card";
+    EXPECT_EQ(work.ReadFile("Quorvel.ini"), kConfig);
+}
+
+// The card is the modem the program looks for first; its driver key names the port of the
+// row being started, and each row gets its own port, card and working directory.
+TEST(QuorvelTool, RunsFromOutside) {
+    RegistrySeed seed;
+    const std::string driverKey = seed.SeedModem("KELTRO Datalink - 3G Modem", kFirstCom);
+    ASSERT_FALSE(driverKey.empty());
+    const RegistrySnapshot before = RegistrySnapshot::Take();
+    EXPECT_GT(before.Size(), 100u) << "the snapshot sees too little of the registry";
+
+    std::vector<HANDLE> located;
+    std::vector<std::thread> rows;
+    for (const Row& row : kRows) {
+        const int com = kFirstCom + static_cast<int>(rows.size());
+        EXPECT_TRUE(seed.SetText(driverKey, "AttachedTo", "COM" + std::to_string(com)));
+        located.push_back(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+        HANDLE event = located.back();
+        rows.emplace_back([&row, com, event] {
+            RunRow(row, com, event);
+            SetEvent(event);
+        });
+        WaitForSingleObject(event, 20000);
+    }
+    for (std::thread& row : rows)
+        row.join();
+    for (HANDLE event : located)
+        CloseHandle(event);
+    EXPECT_TRUE(seed.SetText(driverKey, "AttachedTo", "COM" + std::to_string(kFirstCom)));
+    EXPECT_EQ(RegistrySnapshot::Take().ChangesSince(before), std::vector<std::string>{});
+}
+
+}  // namespace
+}  // namespace quorvel::winedrive
