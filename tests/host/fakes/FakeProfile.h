@@ -33,8 +33,7 @@ class FakeProfile : public ProfileFile {
                            const std::string& defaultValue, char* buffer, std::size_t size,
                            const std::string& file) override {
         const std::string* value = Find(section, key, file);
-        const std::size_t placed =
-            value ? value->copy(buffer, size - 1) : defaultValue.copy(buffer, size - 1);
+        const std::size_t placed = (value ? *value : defaultValue).copy(buffer, size - 1);
         buffer[placed] = '\0';
         return placed;
     }
