@@ -1,14 +1,10 @@
 #include "app/RunMode.h"
 
 #include <gtest/gtest.h>
-#include <windows.h>
-
-#include <shellapi.h>  // needs <windows.h> first
 
 #include <climits>
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 namespace quorvel {
 namespace {
@@ -39,34 +35,6 @@ TEST(RunMode, WideTextToIntAgreesWithTheCLibrary) {
         if (c.withinInt) {
             EXPECT_EQ(_wtoi(c.text), c.value);
         }
-    }
-}
-
-// The program splits its command line with CommandLineToArgvW; these are the pieces
-// ParseCommandLine is then given.
-TEST(RunMode, DecidesOnThePlatformsSplitOfTheCommandLine) {
-    // clang-format off
-    const struct { const wchar_t* line; std::size_t pieces; bool silent; int value; StartupMessage message; } cases[] = {
-        {L"Q.exe -s 2",                      3, true,  2,  StartupMessage::kNone},
-        {L"\"C:\\Program Files\\Q.exe\" -S 7", 3, true,  7,  StartupMessage::kNone},
-        {L"Q.exe \"-s\" \" 12\"",            3, true,  12, StartupMessage::kNone},
-        {L"Q.exe \"-s 2\"",                  2, false, -1, StartupMessage::kWrongArgumentCount},
-        {L"Q.exe -s",                        2, false, -1, StartupMessage::kWrongArgumentCount},
-        {L"Q.exe -s 2 3",                    4, false, -1, StartupMessage::kWrongArgumentCount},
-    };
-    // clang-format on
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(std::wstring(c.line)));
-        int count = 0;
-        LPWSTR* pieces = CommandLineToArgvW(c.line, &count);
-        ASSERT_NE(pieces, nullptr);
-        const std::vector<std::wstring> arguments(pieces, pieces + count);
-        LocalFree(pieces);
-        EXPECT_EQ(arguments.size(), c.pieces);
-        const CommandLineDecision decision = ParseCommandLine(arguments);
-        EXPECT_EQ(decision.runMode.silent, c.silent);
-        EXPECT_EQ(decision.runMode.value, c.value);
-        EXPECT_EQ(decision.message, c.message);
     }
 }
 
