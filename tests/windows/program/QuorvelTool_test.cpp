@@ -76,6 +76,8 @@ const Row kRows[] = {
     {"NoCard", {"-s", "2"}, Walk::kSilent, false, {}, nullptr, 2, {}, false},
     // A silent run makes no window, so it works where none could be made.
     {"NoDisplay", {"-s", "2"}, Walk::kHeadless, true, {}, nullptr, 0, Silent("2", 4), false},
+    // A wizard that cannot be shown is no success.
+    {"WizardWithoutDisplay", {}, Walk::kHeadless, false, {}, nullptr, 1, {}, false},
     {"FlagWithoutNumber", {"-s"}, Walk::kWizard, true, {}, kWrongCount, 0, kWelcome, false},
     {"ThreeArguments", {"-s", "2", "3"}, Walk::kWizard, true, {}, kWrongCount, 0, kWelcome, false},
     {"NegativeWithoutFlag", {"/s", "-3"}, Walk::kWizard, true, {}, kRejected, 0, kWelcome, false},
