@@ -4,12 +4,18 @@
 
 namespace quorvel {
 
-// Seconds since the system started, which no change of the calendar moves; sleeps are the
-// system's.
+// Seconds since the system started, which no change of the calendar moves. A pause keeps the
+// thread's windows alive: they paint and answer what is sent to them, so that a wizard waiting
+// on the card is never marked "Not Responding". Input that arrives meanwhile is dropped: a
+// press made while the card works must not act once the wait is over.
 class Win32Clock : public Clock {
   public:
     std::int64_t NowSeconds() override;
     void SleepMilliseconds(unsigned milliseconds) override;
 };
+
+// Hands every message waiting in the thread's queue to its window, except mouse and keyboard
+// input, which is dropped. What is sent to the thread's windows is answered on the way.
+void DispatchQueuedMessagesDroppingInput();
 
 }  // namespace quorvel

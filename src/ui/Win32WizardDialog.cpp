@@ -1,10 +1,28 @@
 #include "ui/Win32WizardDialog.h"
 
+#include "base/Win32Clock.h"
 #include "ui/resources/ResourceIds.h"
 
 namespace quorvel {
 
 namespace {
+
+// Marks the dialog busy while page work talks to the card. When it ends, what the user pressed
+// meanwhile is dropped, and a command that arrived is handed over while the dialog still ignores
+// it: nothing done during the card's wait is acted on afterwards.
+class CardWork {
+  public:
+    explicit CardWork(bool& busy) : busy_(busy) { busy_ = true; }
+    ~CardWork() {
+        DispatchQueuedMessagesDroppingInput();
+        busy_ = false;
+    }
+    CardWork(const CardWork&) = delete;
+    CardWork& operator=(const CardWork&) = delete;
+
+  private:
+    bool& busy_;
+};
 
 // The white panel right of the picture, in pixels.
 constexpr int kWhitePanelWidth = 345;
@@ -53,6 +71,9 @@ INT_PTR CALLBACK Win32WizardDialog::DialogProc(HWND window, UINT message, WPARAM
 }
 
 INT_PTR Win32WizardDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
+    // While the card works the buttons, keys, close box and system menu do nothing: a command
+    // sent meanwhile (Enter's OK, a close, the About box) is taken and left undone.
+    if (busy_ && (message == WM_COMMAND || message == WM_SYSCOMMAND)) return TRUE;
     switch (message) {
         case WM_INITDIALOG:
             return OnInitDialog();
@@ -83,6 +104,7 @@ INT_PTR Win32WizardDialog::OnInitDialog() {
     CheckDlgButton(window_, IDC_FIRST_CHOICE, BST_CHECKED);
     CentreOnScreen();
     CreateTitleFont();
+    CardWork work(busy_);
     pages_.ShowWelcomePage();
     return TRUE;
 }
@@ -94,10 +116,12 @@ INT_PTR Win32WizardDialog::OnCommand(WORD controlId, WORD notification) {
             if (notification != BN_CLICKED) return FALSE;
             pages_.ConfirmExit();
             return TRUE;
-        case IDC_NEXT_BUTTON:
+        case IDC_NEXT_BUTTON: {
             if (notification != BN_CLICKED) return FALSE;
+            CardWork work(busy_);
             pages_.OnNext();
             return TRUE;
+        }
         case IDOK:
             CloseWithOk();
             return TRUE;

@@ -52,6 +52,7 @@ class Win32WizardDialog : private WizardView {
     HICON icon_;
     CardState state_;
     HFONT titleFont_ = nullptr;
+    bool busy_ = false;  // page work is talking to the card
 
     HINSTANCE instance_;
     HWND window_ = nullptr;

@@ -98,8 +98,8 @@ void WizardPages::ShowProgressPage() {
     }
     view_.EnableControl(IDC_NEXT_BUTTON, false);
     view_.EnableControl(IDC_CANCEL_BUTTON, false);
-    // The switch that follows blocks the thread for up to half a minute; without this the
-    // page would not be painted until it is over.
+    // The card's pauses keep the window painted, but the port's open and the first look for
+    // the card's answer come before any pause: the page is put on the screen first.
     view_.PaintNow();
 }
 

@@ -24,7 +24,7 @@ class WizardView {
     // The checked radio button of the group from `firstId` to `lastId`; 0 when none is.
     virtual int CheckedRadio(int firstId, int lastId) = 0;
 
-    // Paints what has changed now: the thread is about to block on the card.
+    // Paints what has changed now, before the card work that follows.
     virtual void PaintNow() = 0;
 
     // A Yes/No question with the exclamation icon, owned by the dialog. True for Yes.

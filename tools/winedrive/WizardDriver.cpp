@@ -174,7 +174,7 @@ MessageBoxView WizardDriver::ReadMessageBox(HWND box) {
     return view;
 }
 
-bool WizardDriver::PressEscape(HWND dialog) {
+bool WizardDriver::PressKey(HWND dialog, WORD key) {
     if (dialog == nullptr) return false;
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
@@ -182,9 +182,15 @@ bool WizardDriver::PressEscape(HWND dialog) {
     if (GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) &&
         info.hwndFocus != nullptr && (info.hwndFocus == dialog || IsChild(dialog, info.hwndFocus)))
         target = info.hwndFocus;
-    const UINT scan = MapVirtualKeyW(VK_ESCAPE, MAPVK_VK_TO_VSC);
-    return PostMessageW(target, WM_KEYDOWN, VK_ESCAPE, 1 | (scan << 16)) &&
-           PostMessageW(target, WM_KEYUP, VK_ESCAPE, 1 | (scan << 16) | 0xC0000000u);
+    const UINT scan = MapVirtualKeyW(key, MAPVK_VK_TO_VSC);
+    return PostMessageW(target, WM_KEYDOWN, key, 1 | (scan << 16)) &&
+           PostMessageW(target, WM_KEYUP, key, 1 | (scan << 16) | 0xC0000000u);
+}
+
+bool WizardDriver::PressWithMouse(HWND control) {
+    const LPARAM inside = MAKELPARAM(5, 5);
+    return control != nullptr && PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, inside) &&
+           PostMessageW(control, WM_LBUTTONUP, 0, inside);
 }
 
 bool WizardDriver::PressCloseBox(HWND window) {

@@ -91,8 +91,12 @@ class WizardDriver {
     static std::string TextOf(HWND window);
     static std::string ClassOf(HWND window);
     static MessageBoxView ReadMessageBox(HWND box);
-    // The Escape key, posted to the dialog's focused control as the keyboard would send it.
-    static bool PressEscape(HWND dialog);
+    // A key (VK_ESCAPE, VK_RETURN), posted to the dialog's focused control as the keyboard
+    // would send it.
+    static bool PressKey(HWND dialog, WORD key);
+    static bool PressEscape(HWND dialog) { return PressKey(dialog, VK_ESCAPE); }
+    // A click of the left mouse button inside the control, posted as the mouse would send it.
+    static bool PressWithMouse(HWND control);
     // What the caption's close box issues.
     static bool PressCloseBox(HWND window);
 

@@ -95,7 +95,7 @@ class WizardTest : public ::testing::Test {
         std::atomic<bool> ended{false};
         std::thread user([&] {
             wizard = WaitForDialog([&](HWND w) {
-                return WindowText(w) == winedrive::kWizardCaption && (early || IsWindowVisible(w));
+                return WindowText(w) == winedrive::kWizardCaption && IsWindowVisible(w);
             });
             if (wizard != nullptr) script();
             if (wizard == nullptr) ADD_FAILURE() << "the wizard never showed";
@@ -156,7 +156,6 @@ class WizardTest : public ::testing::Test {
     Rig rig;
     GatedPort port{rig.card};
     HWND wizard = nullptr;
-    bool early = false;  // the user starts while the wizard is still hidden in its initialisation
 };
 
 constexpr char kDefaultButtons[] = "|&Next|&Cancel|CD-ROM To Diag|Diag To CD-ROM";
@@ -254,16 +253,13 @@ TEST_F(WizardTest, AboutBoxOpensOnItsSystemCommandOverTheWizardAndClosesOnItsBut
     });
 }
 
-// Next arrives before the welcome page was ever painted, and the dialog's thread is then held in
-// the switch's open: only what the progress page painted on its own is on the screen.
-TEST_F(WizardTest, ProgressPageIsOnTheScreenBeforeTheSwitchEvenWhenNextCameFirst) {
+// The dialog's thread is held in the switch's open, before any pause of the card's could paint:
+// what is on the screen is what the progress page painted on its own.
+TEST_F(WizardTest, ProgressPageIsOnTheScreenBeforeTheSwitch) {
     rig.CardInstalled();
-    port.holdFrom = 1;  // from the handshake, which the wizard's initialisation makes
-    early = true;
+    port.holdFrom = 3;  // the switch's
     Run([&] {
-        ASSERT_TRUE(Eventually([&] { return port.opened == 1; }));  // the wizard is still hidden
-        ASSERT_TRUE(PostMessageW(wizard, WM_COMMAND, MAKEWPARAM(IDC_NEXT_BUTTON, BN_CLICKED), 0));
-        port.released = 2;  // the handshake and the type query go on; the switch's open waits
+        ASSERT_TRUE(Click(IDC_NEXT_BUTTON));
         ASSERT_TRUE(Eventually([&] { return port.opened == 3; }));
         const RECT picture = Place(IDC_PICTURE);
         const COLORREF face = GetSysColor(COLOR_BTNFACE);
@@ -273,8 +269,8 @@ TEST_F(WizardTest, ProgressPageIsOnTheScreenBeforeTheSwitchEvenWhenNextCameFirst
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT);
             const Screenshot shot = Screenshot::OfClient(wizard);
             return shot.At(picture.right + 3, picture.top + 3) == kWhite &&  // right of the picture
-                   shot.At(picture.right + 342, picture.top + 3) == kWhite &&  // to its 345th pixel
-                   shot.At(picture.right + 348, picture.top + 3) == face &&
+                   shot.At(picture.right + 344, picture.top + 3) == kWhite &&  // to its 345th pixel
+                   shot.At(picture.right + 345, picture.top + 3) == face &&
                    shot.At(3, shot.Height() - 3) == face &&  // the button strip
                    PixelsOtherThan(face, shot, IDC_PICTURE) > 0 &&
                    PixelsOtherThan(kWhite, shot, IDC_TITLE_TEXT) > 0 &&
@@ -282,6 +278,129 @@ TEST_F(WizardTest, ProgressPageIsOnTheScreenBeforeTheSwitchEvenWhenNextCameFirst
                    PixelsOtherThan(kWhite, shot, IDC_BODY_TEXT) > 0;
         })) << "the progress page was not on the screen before the switch";
     });
+}
+
+// While the card works, nothing the user does, nor any command sent or posted to the wizard, is
+// acted on, then or later: a click and Enter made during the switch would otherwise close the
+// result page as Finish and OK the moment it shows; the close box and the About box would open
+// their boxes in the middle of the switch.
+TEST_F(WizardTest, PressesAndCommandsDuringTheSwitchAreNeverActedOn) {
+    rig.CardInstalled();
+    port.holdFrom = 3;  // the switch's
+    Run([&] {
+        ASSERT_TRUE(Click(IDC_NEXT_BUTTON));
+        ASSERT_TRUE(Eventually([&] { return port.opened == 3; }));
+        EXPECT_TRUE(WizardDriver::PressWithMouse(Control(IDC_NEXT_BUTTON)) &&
+                    WizardDriver::PressKey(wizard, VK_RETURN) &&
+                    PostMessageW(wizard, WM_COMMAND, IDOK, 0) &&
+                    PostMessageW(wizard, WM_SYSCOMMAND, SC_CLOSE, 0));
+        // Sent: answered only once the dialog's thread looks at its queue again (or, were the
+        // About box to open, once it closes).
+        std::thread about([&] {
+            SendMessageTimeoutW(wizard, WM_SYSCOMMAND, IDM_ABOUTBOX, 0, SMTO_NORMAL, 3000, nullptr);
+        });
+        port.released = 3;
+        ASSERT_TRUE(ResultPageShown());
+        about.join();
+        Sleep(200);  // time for a wrong close or box to happen
+        EXPECT_TRUE(IsWindowVisible(wizard)) << "the result page was closed";
+        EXPECT_EQ(FindDialog([&](HWND w) { return w != wizard && IsWindowVisible(w); }), nullptr)
+            << "a box opened";
+    });
+    EXPECT_EQ(rig.card.sent.size(), 3u);
+}
+
+// The wizard is sized by its font: SimSun at 9 points gives base units of 6 x 12 on Windows, and
+// the white panel is painted in pixels to fit that size. Wine draws it with the stand-in that
+// every prefix of the project carries; without it the dialog comes out a sixth larger.
+TEST_F(WizardTest, HasTheBaseUnitsAndTheSizeItHasOnWindows) {
+    rig.CardInstalled();
+    Run([&] {
+        RECT units = {0, 0, 4, 8}, client;
+        MapDialogRect(wizard, &units);
+        GetClientRect(wizard, &client);
+        EXPECT_EQ(std::to_string(units.right) + " x " + std::to_string(units.bottom) + ", " +
+                      std::to_string(client.right) + " x " + std::to_string(client.bottom),
+                  "6 x 12, 510 x 354");
+    });
+}
+
+// The wizard's template as Windows lays it out, at SimSun's 6 x 12 base units: each control's
+// id and rectangle in client pixels, and the client's size.
+struct Layout {
+    std::vector<std::pair<int, RECT>> controls;
+    SIZE client{};
+};
+
+// Skips a name-or-ordinal field of a dialog template.
+const WORD* PastNameOrOrdinal(const WORD* field) {
+    if (*field == 0xFFFF) return field + 2;
+    while (*field != 0)
+        ++field;
+    return field + 1;
+}
+
+const WORD* AlignedToDword(const WORD* p) {
+    return reinterpret_cast<const WORD*>((reinterpret_cast<UINT_PTR>(p) + 3) & ~UINT_PTR{3});
+}
+
+RECT AtWindowsBaseUnits(const short* xywh) {
+    const int left = MulDiv(xywh[0], 6, 4), top = MulDiv(xywh[1], 12, 8);
+    return {left, top, left + MulDiv(xywh[2], 6, 4), top + MulDiv(xywh[3], 12, 8)};
+}
+
+// Reads the DLGTEMPLATEEX of the wizard from this program's resources.
+Layout WizardTemplate() {
+    const HMODULE module = GetModuleHandleW(nullptr);
+    const HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(IDD_SWITCH_WIZARD), RT_DIALOG);
+    const auto* words = static_cast<const WORD*>(LockResource(LoadResource(module, found)));
+    Layout layout;
+    const WORD count = words[8];
+    const RECT frame = AtWindowsBaseUnits(reinterpret_cast<const short*>(words + 9));
+    layout.client = {frame.right - frame.left, frame.bottom - frame.top};
+    const WORD* p = PastNameOrOrdinal(PastNameOrOrdinal(PastNameOrOrdinal(words + 13)));
+    p = PastNameOrOrdinal(p + 3);  // point size, weight, italic and charset, then the typeface
+    for (WORD i = 0; i < count; ++i) {
+        p = AlignedToDword(p);  // help id, extended style and style, then x, y, cx, cy and the id
+        const RECT rect = AtWindowsBaseUnits(reinterpret_cast<const short*>(p + 6));
+        layout.controls.push_back({static_cast<int>(*reinterpret_cast<const DWORD*>(p + 10)), rect});
+        p = PastNameOrOrdinal(PastNameOrOrdinal(p + 12));
+        p = reinterpret_cast<const WORD*>(reinterpret_cast<const BYTE*>(p + 1) + *p);
+    }
+    return layout;
+}
+
+// What the template puts right of the picture and above the separator lies on the white panel
+// the wizard paints there (345 pixels from the picture's right edge, as tall as the picture);
+// the separator and the buttons lie below it, inside the client. No font is involved: this is
+// the wizard as Windows shows it, so a template change that would spoil that fails here.
+TEST(WizardTemplate, PutsTheTextsAndChoicesOnTheWhitePanelAndTheButtonsBelowIt) {
+    const Layout layout = WizardTemplate();
+    EXPECT_EQ(layout.client.cx, 510);
+    EXPECT_EQ(layout.client.cy, 354);
+    BITMAP bitmap{};
+    GetObjectW(LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_WIZARD_PICTURE)),
+               sizeof bitmap, &bitmap);
+    RECT picture{}, separator{};
+    for (const auto& [id, rect] : layout.controls) {
+        if (id == IDC_PICTURE) picture = rect;
+        if (id == -1) separator = rect;
+    }
+    // A picture control takes its bitmap's size.
+    const RECT panel = {picture.left + bitmap.bmWidth, picture.top,
+                        picture.left + bitmap.bmWidth + 345, picture.top + bitmap.bmHeight};
+    EXPECT_EQ(panel.right - 1, 508);
+    ASSERT_GT(separator.top, 0) << "no separator in the template";
+    for (const auto& [id, rect] : layout.controls) {
+        if (id == IDC_PICTURE) continue;
+        SCOPED_TRACE("control " + std::to_string(id));
+        const bool below = rect.top >= separator.top;
+        const RECT area = below ? RECT{0, panel.bottom, layout.client.cx, layout.client.cy} : panel;
+        EXPECT_TRUE(rect.left >= area.left && rect.top >= area.top && rect.right <= area.right &&
+                    rect.bottom <= area.bottom)
+            << "at " << rect.left << "," << rect.top << " to " << rect.right << "," << rect.bottom
+            << (below ? ": not below the panel inside the client" : ": off the white panel");
+    }
 }
 
 }  // namespace
