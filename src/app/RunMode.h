@@ -35,8 +35,10 @@ const char* StartupMessageText(StartupMessage message);
 // Decides the run mode from the split command line, argument 0 being the program's path.
 CommandLineDecision ParseCommandLine(const std::vector<std::wstring>& arguments);
 
-// The C library's _wtoi rule: leading white space, an optional sign, then decimal digits up to
-// the first non-digit; no digits gives 0. A number beyond int is clamped to INT_MAX or INT_MIN.
+// The number in a command-line argument, by the C library's _wtoi rule as ReadDecimal gives it:
+// leading white space, an optional sign, then decimal digits up to the first non-digit; no
+// digits gives 0, and a number beyond int is held at INT_MAX or INT_MIN. White space and digits
+// are ASCII only.
 int WideTextToInt(const std::wstring& text);
 
 // The process's exit status after a silent run, for the scripts and installers that run it:
