@@ -58,7 +58,7 @@ int SilentRunExitStatus(int outcomeStatus) {
     switch (outcomeStatus) {
         case kStatusSuccess:
             return 0;
-        case kStatusNoAnswer:
+        case kStatusRefusedOrUnanswered:
             return 1;
         default:
             return outcomeStatus;

@@ -51,4 +51,7 @@ int SilentRunExitStatus(int outcomeStatus);
 inline constexpr int kInteractiveRunExitStatus = 0;
 inline constexpr int kNoWizardExitStatus = 1;
 
+// A run that a failure of the program's own ended (an exception, running out of memory say).
+inline constexpr int kFailedRunExitStatus = 1;
+
 }  // namespace quorvel

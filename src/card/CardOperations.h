@@ -12,6 +12,8 @@
 
 namespace quorvel {
 
+class PortDiscovery;
+
 // The platform services the card operations reach the card, the devices and the
 // configuration file through.
 struct CardPlatform {
@@ -66,7 +68,7 @@ class CardOperations {
     int SilentSwitch();
 
   private:
-    bool FindConfiguredPort(class PortDiscovery& discovery);
+    bool FindConfiguredPort(PortDiscovery& discovery);
     int SendOnFreshPort(const char* command);
 
     CardState& state_;

@@ -76,8 +76,7 @@ SerialPort::SerialPort(ComDevice& device, Clock& clock) : device_(device), clock
 bool SerialPort::Open(int portNumber) {
     char path[32];
     std::snprintf(path, sizeof path, "\\\\.\\COM%d", portNumber);
-    devicePath_ = path;
-    return device_.Open(devicePath_);
+    return device_.Open(path);
 }
 
 void SerialPort::Close() {
@@ -105,11 +104,11 @@ void SerialPort::DiscardArrived() {
 }
 
 int SerialPort::SendAtCommand(const char* command, char* reply) {
-    if (reply == nullptr) return kStatusNoAnswer;
+    if (reply == nullptr) return kStatusRefusedOrUnanswered;
     DiscardArrived();
     if (!Write(command, std::strlen(command))) return kStatusWriteFailed;
     ResponseBuffer response;
-    if (!AwaitOk(*this, clock_, response, kCommandRules)) return kStatusNoAnswer;
+    if (!AwaitOk(*this, clock_, response, kCommandRules)) return kStatusRefusedOrUnanswered;
     std::memcpy(reply, response.Text(), response.Length() + 1);
     return kStatusSuccess;
 }

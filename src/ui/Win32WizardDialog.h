@@ -9,8 +9,9 @@
 
 namespace quorvel {
 
-// The wizard's window: a modal dialog on template 102, for an interactive run. It is thin on purpose: painting,
-// resources and message dispatch live here, the pages and their texts in WizardPages.
+// The wizard's window: a modal dialog on template 102, for an interactive run. It is thin on
+// purpose: painting, resources and message dispatch live here, the pages and their texts in
+// WizardPages.
 class Win32WizardDialog : private WizardView {
   public:
     Win32WizardDialog(HINSTANCE instance, const CardPlatform& platform);
