@@ -2,14 +2,15 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "base/Status.h"
 #include "serial/ResponseBuffer.h"
 
 namespace quorvel {
 
-// A successful reply is copied whole, terminator included, into the caller's buffer.
-static_assert(kReplyBufferSize >= ResponseBuffer::kSize, "a reply must fit the caller's buffer");
+// A successful reply's answer is copied whole, terminator included, into the caller's buffer.
+static_assert(kReplyBufferSize > ResponseBuffer::kMaxLength, "an answer must fit the buffer");
 static_assert(ResponseBuffer::kMaxLength - kReadChunkSize >= sizeof "COMMAND NOT SUPPORTED" - 2,
               "a result text cut by a read must still be seen whole");
 
@@ -107,9 +108,10 @@ int SerialPort::SendAtCommand(const char* command, char* reply) {
     if (reply == nullptr) return kStatusRefusedOrUnanswered;
     DiscardArrived();
     if (!Write(command, std::strlen(command))) return kStatusWriteFailed;
-    ResponseBuffer response;
+    ResponseBuffer response(command);
     if (!AwaitOk(*this, clock_, response, kCommandRules)) return kStatusRefusedOrUnanswered;
-    std::memcpy(reply, response.Text(), response.Length() + 1);
+    const std::string answer = response.Answer();
+    std::memcpy(reply, answer.c_str(), answer.size() + 1);
     return kStatusSuccess;
 }
 
@@ -117,7 +119,7 @@ bool SerialPort::EchoOffHandshake() {
     DiscardArrived();
     // A failed write is not looked at: the card then stays silent and the window runs out.
     Write(kEchoOffCommand, sizeof kEchoOffCommand - 1);
-    ResponseBuffer response;
+    ResponseBuffer response(kEchoOffCommand);
     const bool answered = AwaitOk(*this, clock_, response, kHandshakeRules);
     Close();
     return answered;

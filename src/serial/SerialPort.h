@@ -46,9 +46,10 @@ class SerialPort {
     // Sends the command (which carries its own trailing carriage return) and waits up to
     // kReplyWindowSeconds for the card's final result. Whatever the port held before the command
     // was written is discarded: a late reply to an earlier command is no answer. Returns
-    // kStatusSuccess with the reply text in `reply` (kReplyBufferSize bytes),
-    // kStatusRefusedOrUnanswered on "ERROR", "COMMAND NOT SUPPORTED", silence or a null `reply`,
-    // and kStatusWriteFailed when the command could not be written.
+    // kStatusSuccess with the answer's lines in `reply` (kReplyBufferSize bytes; what
+    // ResponseBuffer::Answer gives), kStatusRefusedOrUnanswered on "ERROR", "COMMAND NOT
+    // SUPPORTED", silence or a null `reply`, and kStatusWriteFailed when the command could not
+    // be written.
     int SendAtCommand(const char* command, char* reply);
 
     // Checks that the card on the open port answers, and turns its command echo off. The card
