@@ -84,9 +84,12 @@ void SerialPort::Close() {
     device_.Close();
 }
 
+// Part of a command is no command: a write the driver completed short has failed. One still in
+// progress counts as sent.
 bool SerialPort::Write(const char* bytes, std::size_t length) {
     if (!device_.IsOpen()) return false;
-    return device_.Write(bytes, length);
+    const std::size_t sent = device_.Write(bytes, length);
+    return sent == length || sent == kWriteInProgress;
 }
 
 bool SerialPort::Read(char* buffer, std::size_t most, std::size_t* taken) {

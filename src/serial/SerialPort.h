@@ -37,6 +37,7 @@ class SerialPort {
     // Afterwards no port is open.
     void Close();
 
+    // False unless every byte went out or the driver is still sending them.
     bool Write(const char* bytes, std::size_t length);
 
     // Takes at most `most` bytes that have already arrived into `buffer` from its first byte;
@@ -49,7 +50,7 @@ class SerialPort {
     // kStatusSuccess with the answer's lines in `reply` (kReplyBufferSize bytes; what
     // ResponseBuffer::Answer gives), kStatusRefusedOrUnanswered on "ERROR", "COMMAND NOT
     // SUPPORTED", silence or a null `reply`, and kStatusWriteFailed when the command could not
-    // be written.
+    // be written whole.
     int SendAtCommand(const char* command, char* reply);
 
     // Checks that the card on the open port answers, and turns its command echo off. The card
