@@ -28,6 +28,9 @@ class ComDevice {
     // taken the write but not finished it.
     virtual std::size_t Write(const char* bytes, std::size_t length) = 0;
 
+    // Drops whatever the driver has received and not handed over yet, however much that is.
+    virtual void ClearReceived() = 0;
+
     // Takes at most `most` bytes of what has already arrived, without waiting for more, and
     // returns how many it took. Bytes beyond that count are left untouched in `buffer`.
     virtual std::size_t ReadArrived(char* buffer, std::size_t most) = 0;

@@ -98,8 +98,11 @@ bool SerialPort::Read(char* buffer, std::size_t most, std::size_t* taken) {
     return true;
 }
 
-// Bounded like a look at the port, so a card that floods cannot hold the thread here.
+// The driver's queue goes first, however much it holds; the drain then takes what arrived
+// meanwhile, bounded like a look at the port so that a card that floods cannot hold the thread.
 void SerialPort::DiscardArrived() {
+    if (!device_.IsOpen()) return;
+    device_.ClearReceived();
     char stale[kReadChunkSize];
     std::size_t taken = sizeof stale;
     for (int chunk = 0; chunk < kMaxChunksPerPoll && taken == sizeof stale; ++chunk) {

@@ -84,6 +84,10 @@ std::size_t Win32ComPort::Write(const char* bytes, std::size_t length) {
     return writePending_ ? kWriteInProgress : 0;
 }
 
+void Win32ComPort::ClearReceived() {
+    if (IsOpen()) PurgeComm(handle_, PURGE_RXCLEAR);
+}
+
 std::size_t Win32ComPort::ReadArrived(char* buffer, std::size_t most) {
     if (!IsOpen()) return 0;
     DWORD errors = 0;

@@ -21,6 +21,7 @@ class Win32ComPort : public ComDevice {
     bool IsOpen() const override { return handle_ != INVALID_HANDLE_VALUE; }
     void Close() override;
     std::size_t Write(const char* bytes, std::size_t length) override;
+    void ClearReceived() override;
     std::size_t ReadArrived(char* buffer, std::size_t most) override;
 
   private:

@@ -27,6 +27,9 @@ struct Card : ComDevice, Clock {
         readsThisLook = 0;
         return settled ? length / 2 : length;
     }
+    void ClearReceived() override {
+        assert(!written && "the queue is cleared before the command, never after it");
+    }
     std::size_t ReadArrived(char* buffer, std::size_t most) override {
         assert(!settled && "nothing is read once the reply has settled the exchange");
         ++readsThisLook;

@@ -96,7 +96,7 @@ TEST(SilentSwitch, LocatesSwitchesResetsAndGivesTheExitStatus) {
         {"the restart's answer does not count", [&](Rig& r) { r.card.replies[on] = error; }, 0, {ate0, sw, off, on}, true},
         {"ERROR to going offline: no restart", [&](Rig& r) { r.card.replies[off] = error; }, 1, {ate0, sw, off}, true},
         {"switch refused: no reset", [&](Rig& r) { r.card.replies[sw] = error; }, 1, {ate0, sw}, false},
-        {"a late OK to ATE0 does not answer the switch", [&](Rig& r) { r.card.replies[ate0] = {{0, "\r\nOK\r\n"}, {kOnNextOpen, "\r\nOK\r\n"}}; r.card.replies[sw] = error; }, 1, {ate0, sw}, false},
+        {"a late OK to ATE0, behind more than a look reads, does not answer the switch", [&](Rig& r) { r.card.replies[ate0] = {{0, "\r\nOK\r\n"}, {kOnNextOpen, std::string(64 * 101, '.') + "\r\nOK\r\n"}}; r.card.replies[sw] = error; }, 1, {ate0, sw}, false},
         {"switch written short: 5", [&](Rig& r) { r.card.cutShort[sw] = 5; }, 5, {ate0, "at^u2"}, false},
         {"no card: nothing sent", OnlyPorts({}, ""), 2, {}, false},
     };

@@ -28,7 +28,8 @@ inline Reply Now(const std::string& bytes) {
 inline constexpr std::int64_t kOnNextOpen = -1;
 
 // The card on the other end of the process's one COM port, played from a script on the virtual
-// clock. Closing the port drops whatever is queued, so a reopened port starts empty.
+// clock. Closing the port drops whatever is queued, so a reopened port starts empty; clearing
+// it drops what has arrived.
 class FakeCard : public ComDevice {
   public:
     explicit FakeCard(VirtualClock& clock) : clock_(clock) {}
@@ -62,6 +63,9 @@ class FakeCard : public ComDevice {
                 queued_.insert({clock_.milliseconds + piece.after, piece.bytes});
         }
         return length;
+    }
+    void ClearReceived() override {
+        queued_.erase(queued_.begin(), queued_.upper_bound(clock_.milliseconds));
     }
     std::size_t ReadArrived(char* buffer, std::size_t most) override {
         std::size_t taken = 0;

@@ -72,6 +72,7 @@ class GatedPort : public ComDevice {
     bool IsOpen() const override { return card_.IsOpen(); }
     void Close() override { card_.Close(); }
     std::size_t Write(const char* b, std::size_t n) override { return card_.Write(b, n); }
+    void ClearReceived() override { card_.ClearReceived(); }
     std::size_t ReadArrived(char* b, std::size_t n) override { return card_.ReadArrived(b, n); }
 
     int holdFrom = 1000, refuseFrom = 1000;  // from these opens on: held; failing (port taken)
