@@ -47,7 +47,8 @@ int WideTextToInt(const std::wstring& text);
 // refused or did not answer (status 0, which as an exit status would read as success).
 int SilentRunExitStatus(int outcomeStatus);
 
-// An interactive run exits 0 once the wizard has closed, and 1 when no wizard could be shown.
+// An interactive run exits 0 once the wizard has closed, and 1 when no wizard could be shown:
+// the dialog could not be made, or its set-up failed.
 inline constexpr int kInteractiveRunExitStatus = 0;
 inline constexpr int kNoWizardExitStatus = 1;
 
