@@ -14,7 +14,7 @@ ResponseBuffer::ResponseBuffer(const char* command) : echo_(command) {
 
 void ResponseBuffer::Append(const char* bytes, std::size_t count) {
     AppendToWindow(bytes, count);
-    for (std::size_t i = 0; i < count; ++i) {
+    for (std::size_t i = 0; i < count && !answerFull_; ++i) {
         if (bytes[i] == '\r' || bytes[i] == '\n') {
             EndLine();
         } else if (bytes[i] != '\0' && line_.size() <= kMaxLength) {
