@@ -1,16 +1,11 @@
 #include "app/RunMode.h"
 
-#include <climits>
-
 #include "base/Status.h"
+#include "base/Text.h"
 
 namespace quorvel {
 
 namespace {
-
-bool IsWhiteSpace(wchar_t c) {
-    return c == L' ' || (c >= L'\t' && c <= L'\r');
-}
 
 bool IsSilentSwitch(const std::wstring& argument) {
     return argument == L"-s" || argument == L"-S";
@@ -49,27 +44,21 @@ CommandLineDecision ParseCommandLine(const std::vector<std::wstring>& arguments)
 }
 
 int WideTextToInt(const std::wstring& text) {
-    std::size_t i = 0;
-    while (i < text.size() && IsWhiteSpace(text[i]))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) negative = text[i++] == L'-';
-
-    // Digits past int's range only decide the clamp, so the loop stops soon after it.
-    constexpr long long kPastInt = static_cast<long long>(INT_MAX) + 1;
-    long long magnitude = 0;
-    for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9' && magnitude <= kPastInt; ++i) {
-        magnitude = magnitude * 10 + (text[i] - L'0');
+    // No character beyond ASCII is a digit, a sign or white space to the rule, so the number
+    // ends where the ASCII does, and the narrow reader can take what comes before.
+    std::string ascii;
+    for (wchar_t c : text) {
+        if (c < 1 || c > 0x7F) break;
+        ascii += static_cast<char>(c);
     }
-    if (negative) return magnitude >= kPastInt ? INT_MIN : static_cast<int>(-magnitude);
-    return magnitude > INT_MAX ? INT_MAX : static_cast<int>(magnitude);
+    return ReadDecimal(ascii.c_str());
 }
 
 int SilentRunExitStatus(int outcomeStatus) {
     switch (outcomeStatus) {
         case kStatusSuccess:
             return 0;
-        case kStatusNoAnswer:
+        case kStatusRefusedOrUnanswered:
             return 1;
         default:
             return outcomeStatus;

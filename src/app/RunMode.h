@@ -35,8 +35,10 @@ const char* StartupMessageText(StartupMessage message);
 // Decides the run mode from the split command line, argument 0 being the program's path.
 CommandLineDecision ParseCommandLine(const std::vector<std::wstring>& arguments);
 
-// The C library's _wtoi rule: leading white space, an optional sign, then decimal digits up to
-// the first non-digit; no digits gives 0. A number beyond int is clamped to INT_MAX or INT_MIN.
+// The number in a command-line argument, by the C library's _wtoi rule as ReadDecimal gives it:
+// leading white space, an optional sign, then decimal digits up to the first non-digit; no
+// digits gives 0, and a number beyond int is held at INT_MAX or INT_MIN. White space and digits
+// are ASCII only.
 int WideTextToInt(const std::wstring& text);
 
 // The process's exit status after a silent run, for the scripts and installers that run it:
@@ -45,8 +47,12 @@ int WideTextToInt(const std::wstring& text);
 // refused or did not answer (status 0, which as an exit status would read as success).
 int SilentRunExitStatus(int outcomeStatus);
 
-// An interactive run exits 0 once the wizard has closed, and 1 when no wizard could be shown.
+// An interactive run exits 0 once the wizard has closed, and 1 when no wizard could be shown:
+// the dialog could not be made, or its set-up failed.
 inline constexpr int kInteractiveRunExitStatus = 0;
 inline constexpr int kNoWizardExitStatus = 1;
+
+// A run that a failure of the program's own ended (an exception, running out of memory say).
+inline constexpr int kFailedRunExitStatus = 1;
 
 }  // namespace quorvel

@@ -29,8 +29,7 @@ void LoadLibrariesFromSystemOnly() {
     HMODULE kernel = GetModuleHandleA("kernel32.dll");
     FARPROC found = kernel ? GetProcAddress(kernel, "SetDefaultDllDirectories") : nullptr;
     if (found == nullptr) return;
-    reinterpret_cast<SetDirectories>(reinterpret_cast<void*>(found))(
-        LOAD_LIBRARY_SEARCH_SYSTEM32);
+    reinterpret_cast<SetDirectories>(reinterpret_cast<void*>(found))(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
 // Splits the 8-bit command line the way the platform does: converted with the ANSI code page,
@@ -83,8 +82,7 @@ class CardSwitchApp {
     int Start() {
         LoadLibrariesFromSystemOnly();
         const CommandLineDecision decision = ParseCommandLine(SplitCommandLine(GetCommandLineA()));
-        if (decision.runMode.silent)
-            return RunSilently(decision.runMode.value);
+        if (decision.runMode.silent) return RunSilently(decision.runMode.value);
 
         if (decision.message != StartupMessage::kNone) ShowStartupMessage(decision.message);
         Win32WizardDialog dialog(GetModuleHandleA(nullptr), ProcessPlatform());
@@ -100,6 +98,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     try {
         return quorvel::CardSwitchApp().Start();
     } catch (...) {
-        return quorvel::kNoWizardExitStatus;
+        return quorvel::kFailedRunExitStatus;
     }
 }

@@ -5,7 +5,7 @@ namespace quorvel {
 // The outcome of a card operation, held as a plain int in CardState::status; the wizard turns
 // it into its texts. SendAtCommand's results 0, 1 and 5 are values of it.
 enum Status : int {
-    kStatusNoAnswer = 0,  // "ERROR", "COMMAND NOT SUPPORTED", or no "OK" in time
+    kStatusRefusedOrUnanswered = 0,  // "ERROR", "COMMAND NOT SUPPORTED", or no "OK" in time
     kStatusSuccess = 1,
     kStatusCardNotFound = 2,
     kStatusOpenFailed = 3,

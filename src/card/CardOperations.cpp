@@ -1,6 +1,7 @@
 #include "card/CardOperations.h"
 
 #include <cstdio>
+#include <string>
 
 #include "discovery/PortDiscovery.h"
 #include "serial/SerialPort.h"
@@ -15,29 +16,6 @@ constexpr char kSwitchCommandFormat[] = "at^u2diag=%d\r";
 constexpr char kGoOfflineCommand[] = "at+cfun=4\r";
 constexpr char kRestartCommand[] = "at+cfun=6\r";
 
-// Lines the card sends on its own (signal, network and boot notices, a ring) or the echo of the
-// query itself, from a card that ignored ATE0. None of them is part of the card type.
-bool IsNoise(const std::string& line) {
-    static const std::string kEcho(kCardTypeQuery, sizeof kCardTypeQuery - 2);
-    if (line.empty()) return false;
-    if (line[0] == '^' || line == "RING" || line.compare(0, kEcho.size(), kEcho) == 0) return true;
-    return line[0] == '+' && line.compare(0, 5, "+CGMM") != 0;
-}
-
-// The reply's lines that are not noise, joined: every carriage return and line feed goes.
-std::string JoinedLinesWithoutNoise(const std::string& reply) {
-    std::string kept;
-    std::size_t start = 0;
-    while (start <= reply.size()) {
-        std::size_t end = reply.find_first_of("\r\n", start);
-        if (end == std::string::npos) end = reply.size();
-        const std::string line = reply.substr(start, end - start);
-        if (!IsNoise(line)) kept += line;
-        start = end + 1;
-    }
-    return kept;
-}
-
 std::string RemoveAll(const std::string& text, const std::string& what) {
     std::string result;
     std::size_t from = 0;
@@ -49,11 +27,13 @@ std::string RemoveAll(const std::string& text, const std::string& what) {
     return result;
 }
 
-}  // namespace
-
-std::string CleanCardType(const std::string& reply) {
-    return RemoveAll(JoinedLinesWithoutNoise(reply), "OK");
+// The card type from the answer to the type query, its lines joined. Configuration files name
+// their sections after exactly this text, so a type that holds the letters OK loses them.
+std::string CardTypeFromAnswer(const std::string& answer) {
+    return RemoveAll(RemoveAll(RemoveAll(answer, "\r"), "\n"), "OK");
 }
+
+}  // namespace
 
 CardOperations::CardOperations(CardState& state, const CardPlatform& platform)
     : state_(state), platform_(platform), config_(state, platform.profile) {}
@@ -96,7 +76,7 @@ bool CardOperations::QueryCardType() {
     port.Close();
 
     if (state_.status != kStatusSuccess) return false;
-    state_.cardType = CleanCardType(reply);
+    state_.cardType = CardTypeFromAnswer(reply);
     return true;
 }
 

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <string>
-
 #include "base/Clock.h"
 #include "card/CardConfig.h"
 #include "card/CardState.h"
@@ -11,6 +9,8 @@
 #include "serial/ComDevice.h"
 
 namespace quorvel {
+
+class PortDiscovery;
 
 // The platform services the card operations reach the card, the devices and the
 // configuration file through.
@@ -31,12 +31,6 @@ enum class SwitchDirection {
     kDiagToCdrom,
 };
 
-// The card type from the reply to the type query. Whole lines that the card sent on its own
-// (starting with "^", with "+" other than "+CGMM", or "RING") and the query's echo go first;
-// then every "\r", every "\n" and every "OK" is removed, in that order. Configuration files
-// name their sections after exactly this text, so a type that holds the letters OK loses them.
-std::string CleanCardType(const std::string& reply);
-
 // Everything a run does to the card, on the run's CardState. Every operation leaves the port
 // closed, except ResetCard, the last step of a silent run.
 class CardOperations {
@@ -48,7 +42,9 @@ class CardOperations {
     // without storing it.
     int LocateAndVerify();
 
-    // Locates the card and asks it for its type; the status records the outcome.
+    // Locates the card and asks it for its type; the status records the outcome. The type is
+    // the answer's lines joined, without line ends and every "OK"; notices that the card sent
+    // on its own and the query's echo are not part of it (SendAtCommand leaves them out).
     bool QueryCardType();
 
     bool LoadSwitchConfig() { return config_.LoadSwitchConfig(); }
@@ -66,7 +62,7 @@ class CardOperations {
     int SilentSwitch();
 
   private:
-    bool FindConfiguredPort(class PortDiscovery& discovery);
+    bool FindConfiguredPort(PortDiscovery& discovery);
     int SendOnFreshPort(const char* command);
 
     CardState& state_;

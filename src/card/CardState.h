@@ -13,7 +13,7 @@ struct CardState {
     int cdromValue = -1;  // written by LoadSwitchConfig before anything reads it
     int diagValue = -1;
     std::string cardType;
-    int portNumber = 0;  // meaningful only after a successful locate
+    int portNumber = 0;    // meaningful only after a successful locate
     int silentValue = -1;  // the number a silent run switches with
     bool customLabels = false;
     std::string firstChoiceLabel = kDefaultFirstChoiceLabel;

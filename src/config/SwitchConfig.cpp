@@ -1,6 +1,6 @@
 #include "config/SwitchConfig.h"
 
-#include <cstring>
+#include "base/Text.h"
 
 namespace quorvel {
 
@@ -14,12 +14,6 @@ constexpr char kOtherSection[] = "OTHER";
 constexpr char kFriendlyNameKey[] = "FRIENDLY_NAME";
 constexpr char kFriendlyNameUnset[] = "ERROR";
 constexpr int kCommandMissing = -1;
-
-// The text in a buffer the profile functions filled, up to its terminator or the buffer's end.
-std::string BufferText(const char* buffer, std::size_t size) {
-    const void* end = std::memchr(buffer, '\0', size);
-    return std::string(buffer, end ? static_cast<const char*>(end) - buffer : size);
-}
 
 }  // namespace
 
@@ -56,7 +50,7 @@ bool SwitchConfig::ReadSectionNames(std::string* names) {
     if (profile_.ReadSectionNames(buffer, sizeof buffer, filePath_) == 0) return false;
     std::size_t position = 0;
     while (position < sizeof buffer && buffer[position] != '\0') {
-        const std::string name = BufferText(buffer + position, sizeof buffer - position);
+        const std::string name = TextUpToNul(buffer + position, sizeof buffer - position);
         names->append(name);
         position += name.size() + 1;
     }
@@ -83,7 +77,7 @@ bool SwitchConfig::ReadText(const std::string& section, const char* key, const c
     char buffer[kConfigTextSize] = {};
     if (profile_.ReadString(section, key, defaultText, buffer, sizeof buffer, filePath_) == 0)
         return false;
-    *text = BufferText(buffer, sizeof buffer);
+    *text = TextUpToNul(buffer, sizeof buffer);
     return true;
 }
 

@@ -1,10 +1,11 @@
 #include "discovery/PortDiscovery.h"
 
 #include <array>
-#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <memory>
+
+#include "base/Text.h"
 
 namespace quorvel {
 
@@ -46,28 +47,6 @@ bool ReadName(DeviceList& devices, char (&name)[kFriendlyNameBufferSize]) {
     if (!devices.ReadFriendlyName(name, sizeof name)) return false;
     name[sizeof name - 1] = '\0';
     return true;
-}
-
-bool IsSpace(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
-// The C library's base-10 strtol rule: leading white space, an optional sign, then digits up to
-// the first non-digit; 0 when there are none. A number beyond int is held at INT_MAX or
-// INT_MIN, what a 32-bit long gives, so the result is the same whatever the width of long.
-int ReadDecimal(const char* text) {
-    while (IsSpace(*text))
-        ++text;
-    bool negative = false;
-    if (*text == '+' || *text == '-') negative = *text++ == '-';
-    // Growth stops one past INT_MAX: enough to know the number is out of range either way.
-    const std::int64_t ceiling = std::int64_t{INT_MAX} + 1;
-    std::int64_t magnitude = 0;
-    for (; *text >= '0' && *text <= '9'; ++text) {
-        if (magnitude < ceiling) magnitude = magnitude * 10 + (*text - '0');
-    }
-    if (negative) return magnitude >= ceiling ? INT_MIN : static_cast<int>(-magnitude);
-    return magnitude >= ceiling ? INT_MAX : static_cast<int>(magnitude);
 }
 
 }  // namespace

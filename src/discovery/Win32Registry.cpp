@@ -2,8 +2,9 @@
 
 #include <windows.h>
 
-#include <cstring>
 #include <vector>
+
+#include "base/Text.h"
 
 namespace quorvel {
 
@@ -39,7 +40,7 @@ class Win32RegistryKey : public RegistryKey {
         if (RegEnumKeyExA(key_, index, buffer, &length, nullptr, nullptr, nullptr, nullptr) !=
             ERROR_SUCCESS)
             return false;
-        name->assign(buffer, TextLength(buffer, length, sizeof buffer));
+        *name = Text(buffer, length, sizeof buffer);
         return true;
     }
 
@@ -49,7 +50,7 @@ class Win32RegistryKey : public RegistryKey {
         if (RegEnumValueA(key_, index, buffer.data(), &length, nullptr, nullptr, nullptr,
                           nullptr) != ERROR_SUCCESS)
             return false;
-        name->assign(buffer.data(), TextLength(buffer.data(), length, buffer.size()));
+        *name = Text(buffer.data(), length, buffer.size());
         return true;
     }
 
@@ -61,17 +62,15 @@ class Win32RegistryKey : public RegistryKey {
         if (RegQueryValueExA(key_, name.c_str(), nullptr, nullptr,
                              reinterpret_cast<BYTE*>(buffer.data()), &size) != ERROR_SUCCESS)
             return false;
-        text->assign(buffer.data(), TextLength(buffer.data(), size, kValueDataSize));
+        *text = Text(buffer.data(), size, kValueDataSize);
         return true;
     }
 
   private:
-    // The text's length: up to its first terminator, and never beyond what the registry
-    // reported or the buffer holds.
-    static std::size_t TextLength(const char* buffer, DWORD reported, std::size_t capacity) {
-        std::size_t limit = reported < capacity ? reported : capacity;
-        const void* end = std::memchr(buffer, '\0', limit);
-        return end ? static_cast<std::size_t>(static_cast<const char*>(end) - buffer) : limit;
+    // Up to the text's first terminator, and never beyond what the registry reported or the
+    // buffer holds.
+    static std::string Text(const char* buffer, DWORD reported, std::size_t capacity) {
+        return TextUpToNul(buffer, reported < capacity ? reported : capacity);
     }
 
     HKEY key_;

@@ -2,14 +2,15 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "base/Status.h"
 #include "serial/ResponseBuffer.h"
 
 namespace quorvel {
 
-// A successful reply is copied whole, terminator included, into the caller's buffer.
-static_assert(kReplyBufferSize >= ResponseBuffer::kSize, "a reply must fit the caller's buffer");
+// A successful reply's answer is copied whole, terminator included, into the caller's buffer.
+static_assert(kReplyBufferSize > ResponseBuffer::kMaxLength, "an answer must fit the buffer");
 static_assert(ResponseBuffer::kMaxLength - kReadChunkSize >= sizeof "COMMAND NOT SUPPORTED" - 2,
               "a result text cut by a read must still be seen whole");
 
@@ -76,17 +77,19 @@ SerialPort::SerialPort(ComDevice& device, Clock& clock) : device_(device), clock
 bool SerialPort::Open(int portNumber) {
     char path[32];
     std::snprintf(path, sizeof path, "\\\\.\\COM%d", portNumber);
-    devicePath_ = path;
-    return device_.Open(devicePath_);
+    return device_.Open(path);
 }
 
 void SerialPort::Close() {
     device_.Close();
 }
 
+// Part of a command is no command: a write the driver completed short has failed. One still in
+// progress counts as sent.
 bool SerialPort::Write(const char* bytes, std::size_t length) {
     if (!device_.IsOpen()) return false;
-    return device_.Write(bytes, length);
+    const std::size_t sent = device_.Write(bytes, length);
+    return sent == length || sent == kWriteInProgress;
 }
 
 bool SerialPort::Read(char* buffer, std::size_t most, std::size_t* taken) {
@@ -95,8 +98,11 @@ bool SerialPort::Read(char* buffer, std::size_t most, std::size_t* taken) {
     return true;
 }
 
-// Bounded like a look at the port, so a card that floods cannot hold the thread here.
+// The driver's queue goes first, however much it holds; the drain then takes what arrived
+// meanwhile, bounded like a look at the port so that a card that floods cannot hold the thread.
 void SerialPort::DiscardArrived() {
+    if (!device_.IsOpen()) return;
+    device_.ClearReceived();
     char stale[kReadChunkSize];
     std::size_t taken = sizeof stale;
     for (int chunk = 0; chunk < kMaxChunksPerPoll && taken == sizeof stale; ++chunk) {
@@ -105,12 +111,13 @@ void SerialPort::DiscardArrived() {
 }
 
 int SerialPort::SendAtCommand(const char* command, char* reply) {
-    if (reply == nullptr) return kStatusNoAnswer;
+    if (reply == nullptr) return kStatusRefusedOrUnanswered;
     DiscardArrived();
     if (!Write(command, std::strlen(command))) return kStatusWriteFailed;
-    ResponseBuffer response;
-    if (!AwaitOk(*this, clock_, response, kCommandRules)) return kStatusNoAnswer;
-    std::memcpy(reply, response.Text(), response.Length() + 1);
+    ResponseBuffer response(command);
+    if (!AwaitOk(*this, clock_, response, kCommandRules)) return kStatusRefusedOrUnanswered;
+    const std::string answer = response.Answer();
+    std::memcpy(reply, answer.c_str(), answer.size() + 1);
     return kStatusSuccess;
 }
 
@@ -118,7 +125,7 @@ bool SerialPort::EchoOffHandshake() {
     DiscardArrived();
     // A failed write is not looked at: the card then stays silent and the window runs out.
     Write(kEchoOffCommand, sizeof kEchoOffCommand - 1);
-    ResponseBuffer response;
+    ResponseBuffer response(kEchoOffCommand);
     const bool answered = AwaitOk(*this, clock_, response, kHandshakeRules);
     Close();
     return answered;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
 
 #include "base/Clock.h"
 #include "serial/ComDevice.h"
@@ -32,12 +31,13 @@ class SerialPort {
   public:
     SerialPort(ComDevice& device, Clock& clock);
 
-    // Opens \\.\COM<portNumber>. The device path is recorded before the open is tried.
+    // Opens \\.\COM<portNumber>.
     bool Open(int portNumber);
 
     // Afterwards no port is open.
     void Close();
 
+    // False unless every byte went out or the driver is still sending them.
     bool Write(const char* bytes, std::size_t length);
 
     // Takes at most `most` bytes that have already arrived into `buffer` from its first byte;
@@ -45,11 +45,12 @@ class SerialPort {
     bool Read(char* buffer, std::size_t most, std::size_t* taken);
 
     // Sends the command (which carries its own trailing carriage return) and waits up to
-    // kReplyWindowSeconds for the card's final result. Whatever the port held before the
-    // command was written is discarded: a late reply to an earlier command is no answer. Returns kStatusSuccess with the reply
-    // text in `reply` (kReplyBufferSize bytes), kStatusNoAnswer on "ERROR", "COMMAND NOT
-    // SUPPORTED", silence or a null `reply`, and kStatusWriteFailed when the command could
-    // not be written.
+    // kReplyWindowSeconds for the card's final result. Whatever the port held before the command
+    // was written is discarded: a late reply to an earlier command is no answer. Returns
+    // kStatusSuccess with the answer's lines in `reply` (kReplyBufferSize bytes; what
+    // ResponseBuffer::Answer gives), kStatusRefusedOrUnanswered on "ERROR", "COMMAND NOT
+    // SUPPORTED", silence or a null `reply`, and kStatusWriteFailed when the command could not
+    // be written whole.
     int SendAtCommand(const char* command, char* reply);
 
     // Checks that the card on the open port answers, and turns its command echo off. The card
@@ -58,14 +59,11 @@ class SerialPort {
     // Like a command, it is judged only on what arrives after it was written.
     bool EchoOffHandshake();
 
-    const std::string& DevicePath() const { return devicePath_; }
-
   private:
     void DiscardArrived();
 
     ComDevice& device_;
     Clock& clock_;
-    std::string devicePath_;
 };
 
 }  // namespace quorvel

@@ -66,20 +66,26 @@ void Win32ComPort::Close() {
     handle_ = INVALID_HANDLE_VALUE;
 }
 
-bool Win32ComPort::Write(const char* bytes, std::size_t length) {
-    if (!IsOpen()) return false;
+// A write that completes at once and one that completes while it is asked after both report
+// their count through the record: the count WriteFile gives an overlapped write is not to be
+// relied on.
+std::size_t Win32ComPort::Write(const char* bytes, std::size_t length) {
+    if (!IsOpen()) return 0;
     SettlePendingWrite();
     writeBytes_.assign(bytes, bytes + length);
     write_ = FreshRecord(writeEvent_);
+    if (!WriteFile(handle_, writeBytes_.data(), static_cast<DWORD>(length), nullptr, &write_) &&
+        GetLastError() != ERROR_IO_PENDING)
+        return 0;
     DWORD written = 0;
-    if (WriteFile(handle_, writeBytes_.data(), static_cast<DWORD>(length), &written, &write_)) {
-        return true;
-    }
-    if (GetLastError() != ERROR_IO_PENDING) return false;
-    if (GetOverlappedResult(handle_, &write_, &written, FALSE)) return true;
+    if (GetOverlappedResult(handle_, &write_, &written, FALSE)) return written;
     const DWORD error = GetLastError();
     writePending_ = error == ERROR_IO_INCOMPLETE || error == ERROR_IO_PENDING;
-    return writePending_;
+    return writePending_ ? kWriteInProgress : 0;
+}
+
+void Win32ComPort::ClearReceived() {
+    if (IsOpen()) PurgeComm(handle_, PURGE_RXCLEAR);
 }
 
 std::size_t Win32ComPort::ReadArrived(char* buffer, std::size_t most) {

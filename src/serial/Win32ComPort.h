@@ -20,7 +20,8 @@ class Win32ComPort : public ComDevice {
     bool Open(const std::string& devicePath) override;
     bool IsOpen() const override { return handle_ != INVALID_HANDLE_VALUE; }
     void Close() override;
-    bool Write(const char* bytes, std::size_t length) override;
+    std::size_t Write(const char* bytes, std::size_t length) override;
+    void ClearReceived() override;
     std::size_t ReadArrived(char* buffer, std::size_t most) override;
 
   private:

@@ -27,6 +27,9 @@ class CardWork {
 // The white panel right of the picture, in pixels.
 constexpr int kWhitePanelWidth = 345;
 
+// The modal run's result when the set-up failed; IDOK is 1.
+constexpr INT_PTR kSetUpFailed = 0;
+
 INT_PTR CALLBACK AboutProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_INITDIALOG) return TRUE;
     if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
@@ -48,13 +51,16 @@ Win32WizardDialog::~Win32WizardDialog() {
     if (titleFont_ != nullptr) DeleteObject(titleFont_);
 }
 
+// The dialog ends with IDOK once it has run, with kSetUpFailed, or with -1 when it could not be
+// made.
 bool Win32WizardDialog::DoModal() {
     return DialogBoxParamA(instance_, MAKEINTRESOURCEA(IDD_SWITCH_WIZARD), nullptr, DialogProc,
                            reinterpret_cast<LPARAM>(this)) > 0;
 }
 
 // Nothing may unwind through the window system: a failure in a handler (an allocation, most
-// likely) leaves the message unhandled instead.
+// likely) leaves the message unhandled instead. A failure during set-up ends the run, as the
+// wizard would otherwise go on half built.
 INT_PTR CALLBACK Win32WizardDialog::DialogProc(HWND window, UINT message, WPARAM wParam,
                                                LPARAM lParam) {
     if (message == WM_INITDIALOG) {
@@ -66,8 +72,16 @@ INT_PTR CALLBACK Win32WizardDialog::DialogProc(HWND window, UINT message, WPARAM
     try {
         return dialog->HandleMessage(message, wParam, lParam);
     } catch (...) {
+        if (message == WM_INITDIALOG) dialog->AbandonSetUp();
         return FALSE;
     }
+}
+
+// The pages were never filled, so Next would switch with numbers never read. The box has no
+// owner: the wizard never showed.
+void Win32WizardDialog::AbandonSetUp() {
+    MessageBoxA(nullptr, kSetUpFailedText, kSetUpFailedCaption, MB_OK | MB_ICONERROR);
+    EndDialog(window_, kSetUpFailed);
 }
 
 INT_PTR Win32WizardDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM) {

@@ -9,8 +9,9 @@
 
 namespace quorvel {
 
-// The wizard's window: a modal dialog on template 102, for an interactive run. It is thin on purpose: painting,
-// resources and message dispatch live here, the pages and their texts in WizardPages.
+// The wizard's window: a modal dialog on template 102, for an interactive run. It is thin on
+// purpose: painting, resources and message dispatch live here, the pages and their texts in
+// WizardPages.
 class Win32WizardDialog : private WizardView {
   public:
     Win32WizardDialog(HINSTANCE instance, const CardPlatform& platform);
@@ -18,12 +19,14 @@ class Win32WizardDialog : private WizardView {
     Win32WizardDialog(const Win32WizardDialog&) = delete;
     Win32WizardDialog& operator=(const Win32WizardDialog&) = delete;
 
-    // Runs the dialog modally, with no parent window. False when it could not be created.
+    // Runs the dialog modally, with no parent window. False when it could not be created, or
+    // when its set-up failed: the user was then told so in a box, and the card got no switch.
     bool DoModal();
 
   private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void AbandonSetUp();
 
     // Handlers, each called for its window message.
     INT_PTR OnInitDialog();

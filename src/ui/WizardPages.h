@@ -12,6 +12,9 @@ inline constexpr char kCardTypeLead[] = "\r\nThe Card type is ";
 inline constexpr char kProgressLead[] = "\r\n\r\n";
 inline constexpr char kConfirmExitText[] = "Are you sure exit!";
 inline constexpr char kConfirmExitCaption[] = "Quorvel";
+inline constexpr char kSetUpFailedCaption[] = "QuorvelTool";
+inline constexpr char kSetUpFailedText[] =
+    "QuorvelTool could not start the wizard. Nothing was changed on the card.";
 
 // The wizard's pages (welcome, progress, result) and what its buttons do, over a view of the
 // dialog. Page transitions and texts live here so they can be tested without a window.

@@ -1,7 +1,7 @@
 // A card answers a command with the fuzz input: the exchange must stay inside its buffers and
 // its window, and stop reading once a result has come, whatever arrives in whatever pieces.
-// Input: a flags byte (bit 0: the card takes no writes, bit 1: its bytes repeat for ever), four
-// read sizes used in turn (0: nothing has arrived at that read), then the bytes.
+// Input: a flags byte (bit 0: the card takes half a command, bit 1: its bytes repeat for ever),
+// four read sizes used in turn (0: nothing has arrived at that read), then the bytes.
 
 #undef NDEBUG  // the checks are what the target is for
 #include <algorithm>
@@ -21,11 +21,14 @@ struct Card : ComDevice, Clock {
     bool Open(const std::string&) override { return true; }
     bool IsOpen() const override { return true; }
     void Close() override {}
-    bool Write(const char*, std::size_t) override {
-        settled = input[0] & 1;  // a command that cannot be written has its answer
+    std::size_t Write(const char*, std::size_t length) override {
+        settled = input[0] & 1;  // a command written short has its answer
         written = true;
         readsThisLook = 0;
-        return !settled;
+        return settled ? length / 2 : length;
+    }
+    void ClearReceived() override {
+        assert(!written && "the queue is cleared before the command, never after it");
     }
     std::size_t ReadArrived(char* buffer, std::size_t most) override {
         assert(!settled && "nothing is read once the reply has settled the exchange");
@@ -63,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::memset(reply, '\xA5', sizeof reply);
     const int result = SerialPort(card, card).SendAtCommand("AT+CGMM\r", reply);
     assert((data[0] & 1 ? result == kStatusWriteFailed
-                        : result == kStatusNoAnswer || result == kStatusSuccess) &&
+                        : result == kStatusRefusedOrUnanswered || result == kStatusSuccess) &&
            "a command gives 0 or 1, and 5 exactly when it cannot be written");
     assert((!card.sawOk || result == kStatusSuccess) && "an OK that was read succeeds");
     char* end = static_cast<char*>(std::memchr(reply, '\0', kReplyBufferSize));

@@ -53,20 +53,36 @@ TEST(LocateAndVerify, FindsOpensAndChecksTheCardsPort) {
     }
 }
 
-TEST(CleanCardType, DropsNoticesAndTheEchoThenLineEndsAndOk) {
+// The type is the answer's lines joined, without line ends and every OK: the letters too. Lines
+// the card sends on its own, and the echo of a card that ignored ATE0, are no part of it,
+// however many come and however the reads cut them.
+TEST(QueryCardType, TakesTheTypeFromTheAnswerAlone) {
+    std::string notices;
+    for (int i = 0; i < 12; ++i)
+        notices += "\r\n^RSSI:17\r\n";
+    const std::string model = "\r\nK3000\r\n", ok = "\r\nOK\r\n";
     // clang-format off
-    const struct { const char* reply; const char* type; } cases[] = {
-        {"\r\nK3OK5\r\n\r\nOK\r\n", "K35"},
-        {"\r\n\r\nOK\r\n", ""},
-        {"O\r\nK", ""},
-        {"ok\r\n", "ok"},
-        {"AT+CGMM\r\r\n^RSSI:12\r\n+CREG: 1\r\nRING\r\n\r\nK3000\r\n\r\nOK\r\n", "K3000"},
-        {"\r\n+CGMM: K3000\r\n\r\nOK\r\n", "+CGMM: K3000"},
-        {"\r\nRINGO\r\n\r\nOK\r\n", "RINGO"},
+    const struct { const char* name; Reply reply; const char* type; } cases[] = {
+        {"a well-behaved card", Now(model + ok), "K3000"},
+        {"twelve notices before the model", Now(notices + model + ok), "K3000"},
+        {"twelve notices between the model and OK", Now(model + notices + ok), "K3000"},
+        {"a notice that straddles two reads", {{0, "\r\n^RSS"}, {1000, "I:17\r\n" + model + ok}}, "K3000"},
+        {"notices and no model", Now(notices + ok), ""},
+        {"the echo, notices of each kind and a ring", Now("AT+CGMM\r\r\n^RSSI:12\r\n+CREG: 1\r\nRING\r\n" + model + ok), "K3000"},
+        {"an answer that names the query", Now("\r\n+CGMM: K3000" + ok), "+CGMM: K3000"},
+        {"RINGO is no ring", Now("\r\nRINGO" + ok), "RINGO"},
+        {"OK goes, also once lines are joined", Now("\r\nK3OK5\r\nO\r\nK" + ok), "K35"},
+        {"lower-case ok stays", Now("\r\nok" + ok), "ok"},
     };
     // clang-format on
     for (const auto& c : cases) {
-        EXPECT_EQ(CleanCardType(c.reply), c.type) << testing::PrintToString(std::string(c.reply));
+        SCOPED_TRACE(c.name);
+        Rig rig;
+        rig.CardInstalled().card.replies["AT+CGMM\r"] = c.reply;
+
+        EXPECT_TRUE(rig.operations.QueryCardType());
+
+        EXPECT_EQ(rig.state.cardType, c.type);
     }
 }
 
@@ -80,7 +96,8 @@ TEST(SilentSwitch, LocatesSwitchesResetsAndGivesTheExitStatus) {
         {"the restart's answer does not count", [&](Rig& r) { r.card.replies[on] = error; }, 0, {ate0, sw, off, on}, true},
         {"ERROR to going offline: no restart", [&](Rig& r) { r.card.replies[off] = error; }, 1, {ate0, sw, off}, true},
         {"switch refused: no reset", [&](Rig& r) { r.card.replies[sw] = error; }, 1, {ate0, sw}, false},
-        {"a late OK to ATE0 does not answer the switch", [&](Rig& r) { r.card.replies[ate0] = {{0, "\r\nOK\r\n"}, {kOnNextOpen, "\r\nOK\r\n"}}; r.card.replies[sw] = error; }, 1, {ate0, sw}, false},
+        {"a late OK to ATE0, behind more than a look reads, does not answer the switch", [&](Rig& r) { r.card.replies[ate0] = {{0, "\r\nOK\r\n"}, {kOnNextOpen, std::string(64 * 101, '.') + "\r\nOK\r\n"}}; r.card.replies[sw] = error; }, 1, {ate0, sw}, false},
+        {"switch written short: 5", [&](Rig& r) { r.card.cutShort[sw] = 5; }, 5, {ate0, "at^u2"}, false},
         {"no card: nothing sent", OnlyPorts({}, ""), 2, {}, false},
     };
     // clang-format on

@@ -28,7 +28,8 @@ inline Reply Now(const std::string& bytes) {
 inline constexpr std::int64_t kOnNextOpen = -1;
 
 // The card on the other end of the process's one COM port, played from a script on the virtual
-// clock. Closing the port drops whatever is queued, so a reopened port starts empty.
+// clock. Closing the port drops whatever is queued, so a reopened port starts empty; clearing
+// it drops what has arrived.
 class FakeCard : public ComDevice {
   public:
     explicit FakeCard(VirtualClock& clock) : clock_(clock) {}
@@ -46,19 +47,25 @@ class FakeCard : public ComDevice {
         open_ = false;
         queued_.clear();
     }
-    bool Write(const char* bytes, std::size_t length) override {
-        const std::string command(bytes, length);
-        if (!open_ || gone_) return false;
+    std::size_t Write(const char* bytes, std::size_t length) override {
+        if (!open_ || gone_) return 0;
+        const auto cut = cutShort.find(std::string(bytes, length));
+        const std::string command(bytes,
+                                  cut != cutShort.end() ? std::min(cut->second, length) : length);
         sent.push_back(command);
         if (log != nullptr) log->push_back("send " + command);
         gone_ = command == unplugAfter;
+        if (command.size() < length) return command.size();  // no whole line, so no answer
         const auto scripted = replies.find(command);
         for (const Piece& piece : scripted != replies.end() ? scripted->second : otherwise) {
             if (piece.after == kOnNextOpen) late_ += piece.bytes;
             if (piece.after != kOnNextOpen)
                 queued_.insert({clock_.milliseconds + piece.after, piece.bytes});
         }
-        return true;
+        return length;
+    }
+    void ClearReceived() override {
+        queued_.erase(queued_.begin(), queued_.upper_bound(clock_.milliseconds));
     }
     std::size_t ReadArrived(char* buffer, std::size_t most) override {
         std::size_t taken = 0;
@@ -73,9 +80,10 @@ class FakeCard : public ComDevice {
         return taken;
     }
 
-    std::map<std::string, Reply> replies;  // by the exact command text
-    Reply otherwise;                       // to every other command; silence until set
-    std::set<std::string> refused;         // device paths whose open fails
+    std::map<std::string, Reply> replies;         // by the exact command text
+    Reply otherwise;                              // to every other command; silence until set
+    std::set<std::string> refused;                // device paths whose open fails
+    std::map<std::string, std::size_t> cutShort;  // of these commands only so many bytes go out
     std::string unplugAfter;  // once this is written the card is gone: no more opens or writes
     std::vector<std::string> sent;            // every command written, in order
     std::vector<std::string> opens;           // every device path an open was tried on

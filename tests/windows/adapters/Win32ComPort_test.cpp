@@ -75,8 +75,8 @@ TEST(Win32ComPort, FailedOpenLeavesNoHandle) {
 }
 
 // The card sends "\r\nO" and 200 ms later "K\r\n": a read takes what has arrived, never more
-// than asked, and does not wait for the rest.
-TEST(Win32ComPort, ReadTakesWhatHasArrivedUpToTheCountAsked) {
+// than asked, and does not wait for the rest; what arrives later is gone once cleared.
+TEST(Win32ComPort, ReadTakesWhatHasArrivedUpToTheCountAskedAndClearDropsTheRest) {
     CardSimProcess card;
     ASSERT_TRUE(card.Start(kCardCom, {"--echo", "off", "--split", "ATE0=3:200"})) << card.Error();
     Win32ComPort device;
@@ -87,6 +87,9 @@ TEST(Win32ComPort, ReadTakesWhatHasArrivedUpToTheCountAsked) {
     winedrive::WaitFor([&] { return (taken = device.ReadArrived(buffer, 2)) != 0; }, 2000);
     EXPECT_EQ(std::string(buffer, taken + 1), "\r\n#") << "more taken than asked";
     EXPECT_EQ(device.ReadArrived(buffer, sizeof buffer), 1u) << "waited for more than had arrived";
+    Sleep(500);
+    device.ClearReceived();
+    EXPECT_EQ(device.ReadArrived(buffer, sizeof buffer), 0u) << "the driver's queue was kept";
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <functional>
+#include <new>
 #include <string>
 #include <thread>
 #include <vector>
@@ -67,14 +68,17 @@ class GatedPort : public ComDevice {
     bool Open(const std::string& path) override {
         opened = ++opens_;
         if (opens_ >= holdFrom) winedrive::WaitFor([&] { return released >= opens_; }, 15000);
+        if (opens_ >= throwFrom) throw std::bad_alloc();
         return opens_ < refuseFrom && card_.Open(path);
     }
     bool IsOpen() const override { return card_.IsOpen(); }
     void Close() override { card_.Close(); }
-    bool Write(const char* b, std::size_t n) override { return card_.Write(b, n); }
+    std::size_t Write(const char* b, std::size_t n) override { return card_.Write(b, n); }
+    void ClearReceived() override { card_.ClearReceived(); }
     std::size_t ReadArrived(char* b, std::size_t n) override { return card_.ReadArrived(b, n); }
 
-    int holdFrom = 1000, refuseFrom = 1000;  // from these opens on: held; failing (port taken)
+    // From these opens on: held; running out of memory; failing (port taken).
+    int holdFrom = 1000, throwFrom = 1000, refuseFrom = 1000;
     // Shared with the user's thread: the latest open, and every open up to `released` goes on.
     std::atomic<int> opened{0}, released{0};
 
@@ -89,7 +93,7 @@ class WizardTest : public ::testing::Test {
   protected:
     // Runs the real dialog modally on this thread, with `script` as the user on another. What
     // the script leaves open is closed afterwards, so that DoModal returns even when it failed.
-    void Run(const std::function<void()>& script) {
+    void Run(const std::function<void()>& script, bool setUp = true) {
         CardPlatform platform{port, rig.clock, rig.devices, rig.registry, rig.profile};
         Win32WizardDialog dialog(GetModuleHandleW(nullptr), platform);
         std::atomic<bool> ended{false};
@@ -109,7 +113,7 @@ class WizardTest : public ::testing::Test {
                 return ended.load();
             });
         });
-        EXPECT_TRUE(dialog.DoModal());
+        EXPECT_EQ(dialog.DoModal(), setUp);
         ended = true;
         user.join();
     }
@@ -242,6 +246,23 @@ TEST_P(Leaving, AsksInABoxOfTheWizardWhereNoKeepsThePageAndYesCloses) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, Leaving, ::testing::ValuesIn(kLeaveCases), CaseName);
+
+// The type query's open runs out of memory after the handshake: the wizard never shows half
+// built, so no Next can send a switch. The box, under the wizard's caption, is all that shows.
+TEST_F(WizardTest, FailureDuringSetUpEndsTheRunWithABoxInstead) {
+    rig.CardInstalled();
+    port.throwFrom = 2;
+    Run(
+        [&] {
+            const winedrive::MessageBoxView box = WizardDriver::ReadMessageBox(wizard);
+            EXPECT_EQ(box.text,
+                      "QuorvelTool could not start the wizard. Nothing was changed on the card.");
+            EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
+            EXPECT_TRUE(Answer(wizard, IDOK));
+        },
+        false);
+    EXPECT_EQ(rig.card.sent, std::vector<std::string>{"ATE0\r"});
+}
 
 TEST_F(WizardTest, AboutBoxOpensOnItsSystemCommandOverTheWizardAndClosesOnItsButton) {
     rig.CardInstalled();

@@ -30,6 +30,7 @@ constexpr DWORD kLongestRunMs = 45000;
 // that a slow card sends after the program has already taken the answer.
 constexpr char kTypeThenStrayOk[] = "AT+CGMM=RAW:\\r\\nK3000\\r\\n\\r\\nOK\\r\\n\\r\\nOK\\r\\n";
 constexpr char kStrayAfterOneSecond[] = "AT+CGMM=15:1000";
+constexpr char kTypedTitle[] = "\r\nWelcome to KELTRO Quorvel Wizard\r\nThe Card type is K3000";
 
 enum class Walk {
     kSilent,         // watched until it ends: no window may show
@@ -48,6 +49,7 @@ struct Row {
     DWORD exitCode;
     std::vector<std::string> sent;  // the card's transcript
     bool waitsOutWindow;
+    const char* title = nullptr;  // the welcome page's title, where it is looked at
 };
 
 // A silent run's commands with `number` in the switch, the first `count` of them.
@@ -58,6 +60,14 @@ std::vector<std::string> Silent(const std::string& number, std::size_t count) {
     return all;
 }
 const std::vector<std::string> kWelcome = {"ATE0\\r", "AT+CGMM\\r"};
+
+// The type query answered behind twelve signal notices: more than the reply's 127 bytes.
+std::string TypeBehindTwelveNotices() {
+    std::string reply = "AT+CGMM=RAW:";
+    for (int i = 0; i < 12; ++i)
+        reply += "\\r\\n^RSSI:17\\r\\n";
+    return reply + "\\r\\nK3000\\r\\n\\r\\nOK\\r\\n";
+}
 
 // clang-format off
 const Row kRows[] = {
@@ -83,6 +93,7 @@ const Row kRows[] = {
     {"NegativeWithoutFlag", {"/s", "-3"}, Walk::kWizard, true, {}, kRejected, 0, kWelcome, false},
     {"LongFlagIsInteractive", {"-silent", "3"}, Walk::kWizard, true, {}, nullptr, 0, kWelcome, false},
     {"SlashFlagIsInteractive", {"/s", "3"}, Walk::kWizard, true, {}, nullptr, 0, kWelcome, false},
+    {"TypeBehindTwelveNotices", {}, Walk::kWizard, true, {"--reply", TypeBehindTwelveNotices()}, nullptr, 0, kWelcome, false, kTypedTitle},
     {"StrayOkThenRefusedSwitch", {}, Walk::kStrayThenNext, true, {"--reply", kTypeThenStrayOk, "--split", kStrayAfterOneSecond, "--reply", "at^u2diag=ERROR"}, nullptr, 0, {"ATE0\\r", "AT+CGMM\\r", "at^u2diag=0\\r"}, false},
 };
 // clang-format on
@@ -123,6 +134,9 @@ void AnswerStartupBox(WizardDriver& driver, const char* text, const CardSimProce
 void WalkWizard(const Row& row, WizardDriver& driver) {
     ASSERT_NE(driver.WaitForWizard(), nullptr) << "no wizard";
     EXPECT_EQ(driver.FindWindowOfProgram(kStartupBoxCaption, kDialogClass), nullptr);
+    if (row.title != nullptr) {
+        EXPECT_EQ(driver.Text(IDC_TITLE_TEXT), row.title);
+    }
     if (row.walk == Walk::kStrayThenNext) {
         Sleep(2000);  // the stray OK is on its way for one second of these
         ASSERT_TRUE(driver.Click(IDC_NEXT_BUTTON));
