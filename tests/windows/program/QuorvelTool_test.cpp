@@ -37,6 +37,7 @@ enum class Walk {
     kHeadless,       // run with no display at all, as on a machine without a desktop
     kWizard,         // the start-up box if any, the wizard, Cancel, Yes
     kStrayThenNext,  // the wizard, the stray OK, Next, the result page, Finish
+    kPressInWait,    // the wizard, Next, presses during the switch's wait, the result page, Finish
 };
 
 struct Row {
@@ -71,7 +72,8 @@ std::string TypeBehindTwelveNotices() {
 
 // clang-format off
 const Row kRows[] = {
-    // The three that wait out a window go first, so that the rest run while they wait.
+    // The four that wait out a window go first, so that the rest run while they wait.
+    {"PressesDuringTheSwitchsWait", {}, Walk::kPressInWait, true, {"--reply", "at^u2diag=NONE"}, nullptr, 0, {"ATE0\\r", "AT+CGMM\\r", "at^u2diag=0\\r"}, true},
     {"CardVanishesMidReply", {"-s", "2"}, Walk::kSilent, true, {"--reply", "at^u2diag=VANISH"}, nullptr, 1, Silent("2", 2), true},
     {"CardFloodsWithoutResult", {"-s", "2"}, Walk::kSilent, true, {"--reply", "at^u2diag=FLOOD"}, nullptr, 1, Silent("2", 2), true},
     {"SwitchAnsweredIn29thSecond", {"-s", "2"}, Walk::kSilent, true, {"--delay", "at^u2diag=29000"}, nullptr, 0, Silent("2", 4), true},
@@ -131,13 +133,37 @@ void AnswerStartupBox(WizardDriver& driver, const char* text, const CardSimProce
     ASSERT_TRUE(driver.Answer(box, IDOK));
 }
 
-void WalkWizard(const Row& row, WizardDriver& driver) {
-    ASSERT_NE(driver.WaitForWizard(), nullptr) << "no wizard";
+// Some six seconds into the switch's unanswered wait the wizard is not marked Not Responding and
+// answers at once; a click on Next and an Enter made then do nothing when the result page comes
+// up, where Next has become Finish and Enter would close it.
+void PressDuringTheWait(WizardDriver& driver, HWND wizard, const CardSimProcess& card) {
+    ASSERT_TRUE(driver.Click(IDC_NEXT_BUTTON));
+    ASSERT_TRUE(WaitFor([&] { return card.Transcript().size() == 3; }, 10000)) << "no switch";
+    Sleep(6000);
+    EXPECT_FALSE(IsHungAppWindow(wizard)) << "the wizard is marked Not Responding";
+    DWORD_PTR answer = 0;
+    EXPECT_NE(SendMessageTimeoutW(wizard, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &answer), 0)
+        << "the wizard did not answer within 2 s";
+    ASSERT_TRUE(WizardDriver::PressWithMouse(GetDlgItem(wizard, IDC_NEXT_BUTTON)) &&
+                WizardDriver::PressKey(wizard, VK_RETURN));
+    ASSERT_TRUE(driver.WaitUntil([&] { return !driver.Text(IDC_FOOTER_TEXT).empty(); }, 40000));
+    Sleep(1000);  // time for a press to be taken as Finish
+    EXPECT_TRUE(driver.Program().Running() && IsWindowVisible(wizard)) << "the result page went";
+    EXPECT_EQ(driver.Text(IDC_TITLE_TEXT) + "|" + driver.Text(IDC_BODY_TEXT),
+              "\r\n\r\nUpdate Failed!|Unknown error!");
+    ASSERT_TRUE(driver.Click(IDC_NEXT_BUTTON));
+}
+
+void WalkWizard(const Row& row, WizardDriver& driver, const CardSimProcess& card) {
+    const HWND wizard = driver.WaitForWizard();
+    ASSERT_NE(wizard, nullptr) << "no wizard";
     EXPECT_EQ(driver.FindWindowOfProgram(kStartupBoxCaption, kDialogClass), nullptr);
     if (row.title != nullptr) {
         EXPECT_EQ(driver.Text(IDC_TITLE_TEXT), row.title);
     }
-    if (row.walk == Walk::kStrayThenNext) {
+    if (row.walk == Walk::kPressInWait) {
+        PressDuringTheWait(driver, wizard, card);
+    } else if (row.walk == Walk::kStrayThenNext) {
         Sleep(2000);  // the stray OK is on its way for one second of these
         ASSERT_TRUE(driver.Click(IDC_NEXT_BUTTON));
         ASSERT_TRUE(driver.WaitUntil(
@@ -166,7 +192,7 @@ void Drive(const Row& row, WizardDriver& driver, const CardSimProcess& card,
         EXPECT_EQ(run.shownWindow, "");
         ASSERT_TRUE(run.exited) << "still running";
     } else {
-        WalkWizard(row, driver);
+        WalkWizard(row, driver, card);
     }
 }
 
