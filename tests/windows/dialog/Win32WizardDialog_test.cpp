@@ -118,6 +118,18 @@ class WizardTest : public ::testing::Test {
         user.join();
     }
 
+    // The installed card's wizard, with `script` run once Next has been pressed and the dialog's
+    // thread is held in the switch's open.
+    void RunHeldInTheSwitch(const std::function<void()>& script) {
+        rig.CardInstalled();
+        port.holdFrom = 3;  // the switch's: the handshake and the type query had the first two
+        Run([&] {
+            ASSERT_TRUE(Click(IDC_NEXT_BUTTON));
+            ASSERT_TRUE(Eventually([&] { return port.opened == 3; }));
+            script();
+        });
+    }
+
     HWND Control(int id) const { return GetDlgItem(wizard, id); }
     std::string Text(int id) const { return WindowText(Control(id)); }
     // The page as the user reads it: the title, the body, then the buttons and radios in order,
@@ -277,11 +289,7 @@ TEST_F(WizardTest, AboutBoxOpensOnItsSystemCommandOverTheWizardAndClosesOnItsBut
 // The dialog's thread is held in the switch's open, before any pause of the card's could paint:
 // what is on the screen is what the progress page painted on its own.
 TEST_F(WizardTest, ProgressPageIsOnTheScreenBeforeTheSwitch) {
-    rig.CardInstalled();
-    port.holdFrom = 3;  // the switch's
-    Run([&] {
-        ASSERT_TRUE(Click(IDC_NEXT_BUTTON));
-        ASSERT_TRUE(Eventually([&] { return port.opened == 3; }));
+    RunHeldInTheSwitch([&] {
         const RECT picture = Place(IDC_PICTURE);
         const COLORREF face = GetSysColor(COLOR_BTNFACE);
         // Wine puts a window's drawing on the screen when a thread of the process next waits
@@ -306,11 +314,7 @@ TEST_F(WizardTest, ProgressPageIsOnTheScreenBeforeTheSwitch) {
 // result page as Finish and OK the moment it shows; the close box and the About box would open
 // their boxes in the middle of the switch.
 TEST_F(WizardTest, PressesAndCommandsDuringTheSwitchAreNeverActedOn) {
-    rig.CardInstalled();
-    port.holdFrom = 3;  // the switch's
-    Run([&] {
-        ASSERT_TRUE(Click(IDC_NEXT_BUTTON));
-        ASSERT_TRUE(Eventually([&] { return port.opened == 3; }));
+    RunHeldInTheSwitch([&] {
         EXPECT_TRUE(WizardDriver::PressWithMouse(Control(IDC_NEXT_BUTTON)) &&
                     WizardDriver::PressKey(wizard, VK_RETURN) &&
                     PostMessageW(wizard, WM_COMMAND, IDOK, 0) &&
@@ -380,7 +384,8 @@ Layout WizardTemplate() {
     for (WORD i = 0; i < count; ++i) {
         p = AlignedToDword(p);  // help id, extended style and style, then x, y, cx, cy and the id
         const RECT rect = AtWindowsBaseUnits(reinterpret_cast<const short*>(p + 6));
-        layout.controls.push_back({static_cast<int>(*reinterpret_cast<const DWORD*>(p + 10)), rect});
+        const auto id = static_cast<int>(*reinterpret_cast<const DWORD*>(p + 10));
+        layout.controls.push_back({id, rect});
         p = PastNameOrOrdinal(PastNameOrOrdinal(p + 12));
         p = reinterpret_cast<const WORD*>(reinterpret_cast<const BYTE*>(p + 1) + *p);
     }
