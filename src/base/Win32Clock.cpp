@@ -6,12 +6,42 @@ namespace quorvel {
 
 namespace {
 
+// Mouse and keyboard input, client and non-client, as message ranges.
+constexpr UINT kInputRanges[][2] = {
+    {WM_KEYFIRST, WM_KEYLAST},
+    {WM_MOUSEFIRST, WM_MOUSELAST},
+    {WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK},
+    {WM_NCMOUSEHOVER, WM_NCMOUSEHOVER},
+    {WM_NCMOUSELEAVE, WM_NCMOUSELEAVE},
+    {WM_MOUSEHOVER, WM_MOUSEHOVER},
+    {WM_MOUSELEAVE, WM_MOUSELEAVE},
+    {WM_INPUT, WM_INPUT},
+};
+
 bool IsInput(UINT message) {
-    return (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
-           (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||
-           (message >= WM_NCMOUSEMOVE && message <= WM_NCXBUTTONDBLCLK) ||
-           message == WM_NCMOUSEHOVER || message == WM_NCMOUSELEAVE ||
-           message == WM_MOUSEHOVER || message == WM_MOUSELEAVE || message == WM_INPUT;
+    for (const auto& range : kInputRanges) {
+        if (message >= range[0] && message <= range[1]) return true;
+    }
+    return false;
+}
+
+// Takes the thread's queued messages from `first` to `last` (0 and 0: all of them) and hands
+// each that is not input to `keep`. A WM_QUIT, which every request returns, is put back for the
+// loop that runs when this is over.
+template <typename Keep>
+void TakeQueuedMessages(UINT first, UINT last, Keep keep) {
+    MSG message;
+    bool quit = false;
+    int quitCode = 0;
+    while (PeekMessageA(&message, nullptr, first, last, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            quit = true;
+            quitCode = static_cast<int>(message.wParam);
+        } else if (!IsInput(message.message)) {
+            keep(message);
+        }
+    }
+    if (quit) PostQuitMessage(quitCode);
 }
 
 }  // namespace
@@ -26,23 +56,17 @@ void Win32Clock::SleepMilliseconds(unsigned milliseconds) {
     for (ULONGLONG now = GetTickCount64(); now < end; now = GetTickCount64()) {
         MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(end - now), QS_ALLINPUT,
                                     MWMO_INPUTAVAILABLE);
-        DispatchQueuedMessagesDroppingInput();
+        TakeQueuedMessages(0, 0, [](const MSG& message) { DispatchMessageA(&message); });
     }
 }
 
-void DispatchQueuedMessagesDroppingInput() {
-    MSG message;
-    bool quit = false;
-    int quitCode = 0;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            quit = true;  // for the loop that runs when the wait is over
-            quitCode = static_cast<int>(message.wParam);
-        } else if (!IsInput(message.message)) {
-            DispatchMessageA(&message);
-        }
-    }
-    if (quit) PostQuitMessage(quitCode);
+void DropQueuedInput() {
+    for (const auto& range : kInputRanges)
+        TakeQueuedMessages(range[0], range[1], [](const MSG&) {});
+}
+
+void DropQueuedMessages(unsigned message) {
+    TakeQueuedMessages(message, message, [](const MSG&) {});
 }
 
 }  // namespace quorvel

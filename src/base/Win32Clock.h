@@ -14,8 +14,9 @@ class Win32Clock : public Clock {
     void SleepMilliseconds(unsigned milliseconds) override;
 };
 
-// Hands every message waiting in the thread's queue to its window, except mouse and keyboard
-// input, which is dropped. What is sent to the thread's windows is answered on the way.
-void DispatchQueuedMessagesDroppingInput();
+// Drop what waits in the thread's queue: mouse and keyboard input, or one kind of message.
+// Whatever is sent to the thread's windows meanwhile is answered on the way.
+void DropQueuedInput();
+void DropQueuedMessages(unsigned message);
 
 }  // namespace quorvel

@@ -8,13 +8,16 @@ namespace quorvel {
 namespace {
 
 // Marks the dialog busy while page work talks to the card. When it ends, what the user pressed
-// meanwhile is dropped, and a command that arrived is handed over while the dialog still ignores
-// it: nothing done during the card's wait is acted on afterwards.
+// and the commands posted meanwhile are dropped, and what was sent is answered while the dialog
+// still ignores it: nothing done during the card's wait is acted on afterwards. Anything else
+// queued stays for the dialog, which then takes input again.
 class CardWork {
   public:
     explicit CardWork(bool& busy) : busy_(busy) { busy_ = true; }
     ~CardWork() {
-        DispatchQueuedMessagesDroppingInput();
+        DropQueuedInput();
+        DropQueuedMessages(WM_COMMAND);
+        DropQueuedMessages(WM_SYSCOMMAND);
         busy_ = false;
     }
     CardWork(const CardWork&) = delete;
