@@ -10,20 +10,26 @@ namespace {
 // Marks the dialog busy while page work talks to the card. When it ends, what the user pressed
 // and the commands posted meanwhile are dropped, and what was sent is answered while the dialog
 // still ignores it: nothing done during the card's wait is acted on afterwards. Anything else
-// queued stays for the dialog, which then takes input again.
+// queued stays for the dialog, which then takes input again: the keyboard at Next (or Finish),
+// since disabling the button that had the focus left it nowhere.
 class CardWork {
   public:
-    explicit CardWork(bool& busy) : busy_(busy) { busy_ = true; }
+    CardWork(HWND dialog, bool& busy) : dialog_(dialog), busy_(busy) { busy_ = true; }
     ~CardWork() {
         DropQueuedInput();
         DropQueuedMessages(WM_COMMAND);
         DropQueuedMessages(WM_SYSCOMMAND);
         busy_ = false;
+        // Not while the dialog is set up or closing: it is hidden then.
+        HWND next = GetDlgItem(dialog_, IDC_NEXT_BUTTON);
+        if (IsWindowVisible(dialog_) && IsWindowEnabled(next))
+            SendMessageA(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), TRUE);
     }
     CardWork(const CardWork&) = delete;
     CardWork& operator=(const CardWork&) = delete;
 
   private:
+    HWND dialog_;
     bool& busy_;
 };
 
@@ -121,7 +127,7 @@ INT_PTR Win32WizardDialog::OnInitDialog() {
     CheckDlgButton(window_, IDC_FIRST_CHOICE, BST_CHECKED);
     CentreOnScreen();
     CreateTitleFont();
-    CardWork work(busy_);
+    CardWork work(window_, busy_);
     pages_.ShowWelcomePage();
     return TRUE;
 }
@@ -135,7 +141,7 @@ INT_PTR Win32WizardDialog::OnCommand(WORD controlId, WORD notification) {
             return TRUE;
         case IDC_NEXT_BUTTON: {
             if (notification != BN_CLICKED) return FALSE;
-            CardWork work(busy_);
+            CardWork work(window_, busy_);
             pages_.OnNext();
             return TRUE;
         }

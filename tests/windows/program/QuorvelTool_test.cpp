@@ -150,7 +150,7 @@ void PressDuringTheWait(WizardDriver& driver, HWND wizard, const CardSimProcess&
     EXPECT_NE(SendMessageTimeoutW(wizard, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &answer), 0)
         << "the wizard did not answer within 2 s";
     ASSERT_TRUE(WizardDriver::PressWithMouse(GetDlgItem(wizard, IDC_NEXT_BUTTON)) &&
-                WizardDriver::PressKey(wizard, VK_RETURN));
+                WizardDriver::PostKey(wizard, VK_RETURN));
     ASSERT_TRUE(driver.WaitUntil([&] { return !driver.Text(IDC_FOOTER_TEXT).empty(); }, 40000));
     Sleep(1000);  // time for a press to be taken as Finish
     EXPECT_TRUE(driver.Program().Running() && IsWindowVisible(wizard)) << "the result page went";
