@@ -11,7 +11,8 @@ namespace {
 // and the commands posted meanwhile are dropped, and what was sent is answered while the dialog
 // still ignores it: nothing done during the card's wait is acted on afterwards. Anything else
 // queued stays for the dialog, which then takes input again: the keyboard at Next (or Finish),
-// since disabling the button that had the focus left it nowhere.
+// since disabling the button that had the focus left it nowhere. A quit kept meanwhile is
+// posted again last, and ends the run.
 class CardWork {
   public:
     CardWork(HWND dialog, bool& busy) : dialog_(dialog), busy_(busy) { busy_ = true; }
@@ -24,6 +25,7 @@ class CardWork {
         HWND next = GetDlgItem(dialog_, IDC_NEXT_BUTTON);
         if (IsWindowVisible(dialog_) && IsWindowEnabled(next))
             SendMessageA(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), TRUE);
+        PostKeptQuit();
     }
     CardWork(const CardWork&) = delete;
     CardWork& operator=(const CardWork&) = delete;
@@ -60,11 +62,12 @@ Win32WizardDialog::~Win32WizardDialog() {
     if (titleFont_ != nullptr) DeleteObject(titleFont_);
 }
 
-// The dialog ends with IDOK once it has run, with kSetUpFailed, or with -1 when it could not be
-// made.
+// The dialog ends with -1 when it could not be made. Otherwise it ran, unless its set-up failed:
+// what DialogBoxParam hands back after a quit ended it is the platform's choice, not a failure.
 bool Win32WizardDialog::DoModal() {
     return DialogBoxParamA(instance_, MAKEINTRESOURCEA(IDD_SWITCH_WIZARD), nullptr, DialogProc,
-                           reinterpret_cast<LPARAM>(this)) > 0;
+                           reinterpret_cast<LPARAM>(this)) != -1 &&
+           !setUpFailed_;
 }
 
 // Nothing may unwind through the window system: a failure in a handler (an allocation, most
@@ -89,6 +92,7 @@ INT_PTR CALLBACK Win32WizardDialog::DialogProc(HWND window, UINT message, WPARAM
 // The pages were never filled, so Next would switch with numbers never read. The box has no
 // owner: the wizard never showed.
 void Win32WizardDialog::AbandonSetUp() {
+    setUpFailed_ = true;
     MessageBoxA(nullptr, kSetUpFailedText, kSetUpFailedCaption, MB_OK | MB_ICONERROR);
     EndDialog(window_, kSetUpFailed);
 }
@@ -276,6 +280,10 @@ bool Win32WizardDialog::AskYesNo(const std::string& text, const std::string& cap
 
 void Win32WizardDialog::CloseWithOk() {
     EndDialog(window_, IDOK);
+}
+
+bool Win32WizardDialog::QuitRequested() {
+    return QuitKept();
 }
 
 }  // namespace quorvel

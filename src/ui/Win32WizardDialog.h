@@ -51,11 +51,13 @@ class Win32WizardDialog : private WizardView {
     void PaintNow() override;
     bool AskYesNo(const std::string& text, const std::string& caption) override;
     void CloseWithOk() override;
+    bool QuitRequested() override;
 
     HICON icon_;
     CardState state_;
     HFONT titleFont_ = nullptr;
-    bool busy_ = false;  // page work is talking to the card
+    bool busy_ = false;         // page work is talking to the card
+    bool setUpFailed_ = false;  // the run was ended with a box instead of the wizard
 
     HINSTANCE instance_;
     HWND window_ = nullptr;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
 #include <thread>
 #include <vector>
@@ -38,6 +39,7 @@ enum class Walk {
     kWizard,         // the start-up box if any, the wizard, Cancel, Yes
     kStrayThenNext,  // the wizard, the stray OK, Next, the result page, Finish
     kPressInWait,    // the wizard, Next, presses during the switch's wait, the result page, Finish
+    kQuitInWait,     // the wizard, Next, a WM_QUIT during the switch's wait: the run ends itself
 };
 
 struct Row {
@@ -77,6 +79,8 @@ const Row kRows[] = {
     {"CardVanishesMidReply", {"-s", "2"}, Walk::kSilent, true, {"--reply", "at^u2diag=VANISH"}, nullptr, 1, Silent("2", 2), true},
     {"CardFloodsWithoutResult", {"-s", "2"}, Walk::kSilent, true, {"--reply", "at^u2diag=FLOOD"}, nullptr, 1, Silent("2", 2), true},
     {"SwitchAnsweredIn29thSecond", {"-s", "2"}, Walk::kSilent, true, {"--delay", "at^u2diag=29000"}, nullptr, 0, Silent("2", 4), true},
+    // The card answers the switch after six seconds; the quit comes after two.
+    {"QuitDuringTheSwitchsWait", {}, Walk::kQuitInWait, true, {"--delay", "at^u2diag=6000"}, nullptr, 0, {"ATE0\\r", "AT+CGMM\\r", "at^u2diag=0\\r"}, false},
     {"SilentSwitch", {"-s", "2"}, Walk::kSilent, true, {}, nullptr, 0, Silent("2", 4), false},
     {"UpperCaseFlag", {"-S", "0"}, Walk::kSilent, true, {}, nullptr, 0, Silent("0", 4), false},
     {"SwitchRefused", {"-s", "2"}, Walk::kSilent, true, {"--reply", "at^u2diag=ERROR"}, nullptr, 1, Silent("2", 2), false},
@@ -159,6 +163,36 @@ void PressDuringTheWait(WizardDriver& driver, HWND wizard, const CardSimProcess&
     ASSERT_TRUE(driver.Click(IDC_NEXT_BUTTON));
 }
 
+// Two seconds of the switch's wait, then a WM_QUIT to the wizard's thread and two more: the
+// wait with the quit must cost no more processor time than without it. Once the card has
+// answered the run ends by itself, without showing the result page.
+void QuitDuringTheWait(WizardDriver& driver, HWND wizard, const CardSimProcess& card) {
+    constexpr DWORD kWindowMs = 2000;
+    constexpr double kSlackMs = 200;  // a busy loop uses some 1000 ms of a 2000 ms window
+    ASSERT_TRUE(driver.Click(IDC_NEXT_BUTTON));
+    ASSERT_TRUE(WaitFor([&] { return card.Transcript().size() == 3; }, 10000)) << "no switch";
+    const ProgramRun& run = driver.Program();
+    const double start = run.CpuMs();
+    Sleep(kWindowMs);
+    const double quit = run.CpuMs();
+    ASSERT_TRUE(PostThreadMessageW(GetWindowThreadProcessId(wizard, nullptr), WM_QUIT, 0, 0));
+    Sleep(kWindowMs);
+    const double end = run.CpuMs();
+    std::printf("CPU in %lu ms of the switch's wait: %.0f ms without a quit, %.0f ms with one\n",
+                kWindowMs, quit - start, end - quit);
+    EXPECT_TRUE(start >= 0 && end - quit < quit - start + kSlackMs)
+        << "the wait with a quit used " << end - quit << " ms, without " << quit - start;
+    bool resultShown = false;
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            resultShown = resultShown || !driver.Text(IDC_FOOTER_TEXT).empty();
+            return !run.Running();
+        },
+        10000))
+        << "the quit did not end the run";
+    EXPECT_FALSE(resultShown) << "the result page showed";
+}
+
 void WalkWizard(const Row& row, WizardDriver& driver, const CardSimProcess& card) {
     const HWND wizard = driver.WaitForWizard();
     ASSERT_NE(wizard, nullptr) << "no wizard";
@@ -168,6 +202,8 @@ void WalkWizard(const Row& row, WizardDriver& driver, const CardSimProcess& card
     }
     if (row.walk == Walk::kPressInWait) {
         PressDuringTheWait(driver, wizard, card);
+    } else if (row.walk == Walk::kQuitInWait) {
+        QuitDuringTheWait(driver, wizard, card);
     } else if (row.walk == Walk::kStrayThenNext) {
         Sleep(2000);  // the stray OK is on its way for one second of these
         ASSERT_TRUE(driver.Click(IDC_NEXT_BUTTON));
