@@ -15,12 +15,17 @@ namespace {
 // posted again last, and ends the run.
 class CardWork {
   public:
-    CardWork(HWND dialog, bool& busy) : dialog_(dialog), busy_(busy) { busy_ = true; }
+    CardWork(HWND dialog, bool& busy) : dialog_(dialog), busy_(busy) {
+        busy_ = true;
+        // Only for Windows to show at log-off; Wine 8 lacks it, and the work goes on regardless.
+        ShutdownBlockReasonCreate(dialog_, kCardWorkShutdownReason);
+    }
     ~CardWork() {
         DropQueuedInput();
         DropQueuedMessages(WM_COMMAND);
         DropQueuedMessages(WM_SYSCOMMAND);
         busy_ = false;
+        ShutdownBlockReasonDestroy(dialog_);
         // Not while the dialog is set up or closing: it is hidden then.
         HWND next = GetDlgItem(dialog_, IDC_NEXT_BUTTON);
         if (IsWindowVisible(dialog_) && IsWindowEnabled(next))
@@ -122,6 +127,8 @@ INT_PTR Win32WizardDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
             return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_WINDOW));
         case WM_COMMAND:
             return OnCommand(LOWORD(wParam), HIWORD(wParam));
+        case WM_QUERYENDSESSION:
+            return OnQueryEndSession();
         default:
             return FALSE;
     }
@@ -158,6 +165,14 @@ INT_PTR Win32WizardDialog::OnCommand(WORD controlId, WORD notification) {
         default:
             return FALSE;
     }
+}
+
+// A log-off or shut-down waits while the card works: ended then, the program would leave a
+// command half done and the card perhaps between its modes. At any other time: the default yes.
+INT_PTR Win32WizardDialog::OnQueryEndSession() {
+    if (!busy_) return FALSE;
+    SetWindowLongPtrA(window_, DWLP_MSGRESULT, FALSE);
+    return TRUE;
 }
 
 INT_PTR Win32WizardDialog::OnSysCommand(WPARAM command) {

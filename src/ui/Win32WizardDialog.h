@@ -34,6 +34,7 @@ class Win32WizardDialog : private WizardView {
     INT_PTR OnPaint();
     INT_PTR OnEraseBackground(HDC dc);
     INT_PTR OnCommand(WORD controlId, WORD notification);
+    INT_PTR OnQueryEndSession();
 
     void CentreOnScreen();
     void CreateTitleFont();

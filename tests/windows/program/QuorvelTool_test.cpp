@@ -142,9 +142,17 @@ void AnswerStartupBox(WizardDriver& driver, const char* text, const CardSimProce
     ASSERT_TRUE(driver.Answer(box, IDOK));
 }
 
-// Some six seconds into the switch's unanswered wait the wizard is not marked Not Responding and
-// answers at once; a click on Next and an Enter made then do nothing when the result page comes
-// up, where Next has become Finish and Enter would close it.
+// The wizard's answer to whether the session may end: 1 yes, 0 no, -1 none within 2 s.
+LONG_PTR QueryEndSession(HWND wizard) {
+    DWORD_PTR answer = 0;
+    if (SendMessageTimeoutW(wizard, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 2000, &answer) == 0)
+        return -1;
+    return static_cast<LONG_PTR>(answer);
+}
+
+// Some six seconds into the switch's unanswered wait the wizard is not marked Not Responding,
+// answers at once, and holds a log-off back; a click on Next and an Enter made then do nothing
+// when the result page comes up, where Next has become Finish and Enter would close it.
 void PressDuringTheWait(WizardDriver& driver, HWND wizard, const CardSimProcess& card) {
     ASSERT_TRUE(driver.Click(IDC_NEXT_BUTTON));
     ASSERT_TRUE(WaitFor([&] { return card.Transcript().size() == 3; }, 10000)) << "no switch";
@@ -153,6 +161,7 @@ void PressDuringTheWait(WizardDriver& driver, HWND wizard, const CardSimProcess&
     DWORD_PTR answer = 0;
     EXPECT_NE(SendMessageTimeoutW(wizard, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &answer), 0)
         << "the wizard did not answer within 2 s";
+    EXPECT_EQ(QueryEndSession(wizard), 0) << "the session may end in the middle of the switch";
     ASSERT_TRUE(WizardDriver::PressWithMouse(GetDlgItem(wizard, IDC_NEXT_BUTTON)) &&
                 WizardDriver::PostKey(wizard, VK_RETURN));
     ASSERT_TRUE(driver.WaitUntil([&] { return !driver.Text(IDC_FOOTER_TEXT).empty(); }, 40000));
@@ -160,6 +169,7 @@ void PressDuringTheWait(WizardDriver& driver, HWND wizard, const CardSimProcess&
     EXPECT_TRUE(driver.Program().Running() && IsWindowVisible(wizard)) << "the result page went";
     EXPECT_EQ(driver.Text(IDC_TITLE_TEXT) + "|" + driver.Text(IDC_BODY_TEXT),
               "\r\n\r\nUpdate Failed!|Unknown error!");
+    EXPECT_EQ(QueryEndSession(wizard), 1) << "the session may not end after the switch";
     ASSERT_TRUE(driver.Click(IDC_NEXT_BUTTON));
 }
 
