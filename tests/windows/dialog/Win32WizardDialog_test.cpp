@@ -142,8 +142,18 @@ class WizardTest : public ::testing::Test {
         return seen;
     }
     bool Click(int id) const { return PostMessageW(Control(id), BM_CLICK, 0, 0); }
+    bool Focused(int id) const {
+        GUITHREADINFO thread{};
+        thread.cbSize = sizeof thread;
+        return GetGUIThreadInfo(GetWindowThreadProcessId(wizard, nullptr), &thread) &&
+               thread.hwndFocus == Control(id);
+    }
+    // Filled, and with the card's work over: that gives the focus back to Finish, after what
+    // was pressed meanwhile has been dropped.
     bool ResultPageShown() const {
-        return Eventually([&] { return Text(IDC_FOOTER_TEXT) == LoadText(IDS_CLICK_FINISH); });
+        return Eventually([&] {
+            return Text(IDC_FOOTER_TEXT) == LoadText(IDS_CLICK_FINISH) && Focused(IDC_NEXT_BUTTON);
+        });
     }
     bool Gone(HWND window) const {
         return Eventually([&] { return !IsWindow(window); });
@@ -200,12 +210,8 @@ TEST_P(Pages, WelcomeThenProgressWhileTheCardWorksThenTheOutcome) {
     port.holdFrom = 3;  // the switch's: the handshake and the type query had the first two
     Run([&] {
         EXPECT_EQ(Page(), c.title + ("|" + LoadText(c.body)) + c.buttons);
-        GUITHREADINFO thread{};
-        thread.cbSize = sizeof thread;
-        EXPECT_TRUE(Eventually([&] {
-            return GetGUIThreadInfo(GetWindowThreadProcessId(wizard, nullptr), &thread) &&
-                   thread.hwndFocus == Control(IDC_NEXT_BUTTON);
-        })) << "the keyboard focus is not on Next";
+        EXPECT_TRUE(Eventually([&] { return Focused(IDC_NEXT_BUTTON); }))
+            << "the keyboard focus is not on Next";
         if (!c.sent.empty()) {
             if (c.click != 0) SendMessageW(Control(c.click), BM_CLICK, 0, 0);  // handled on return
             EXPECT_EQ(rig.card.sent.size(), 2u) << "the card was sent more than its queries";
