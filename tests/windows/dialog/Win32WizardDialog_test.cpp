@@ -40,7 +40,7 @@ std::string LoadText(int id) {
 }
 
 bool Eventually(const std::function<bool()>& condition) {
-    return winedrive::WaitFor(condition, 5000);
+    return winedrive::WaitFor(condition, winedrive::kConditionTimeoutMs);
 }
 
 // The dialog box of this process (the wizard, a message box, the About box) `wanted` picks.
@@ -62,12 +62,13 @@ HWND WaitForDialog(const std::function<bool(HWND)>& wanted) {
 // The card behind the dialog. Opens from `holdFrom` on wait until `released` reaches their number,
 // so that the dialog can be looked at and pressed while its thread is in the card; bounded, but
 // longer than any of the user's waits, which would otherwise see the dialog go on after a hold.
+constexpr DWORD kHoldMs = 3 * winedrive::kConditionTimeoutMs / 2;
 class GatedPort : public ComDevice {
   public:
     explicit GatedPort(FakeCard& card) : card_(card) {}
     bool Open(const std::string& path) override {
         opened = ++opens_;
-        if (opens_ >= holdFrom) winedrive::WaitFor([&] { return released >= opens_; }, 15000);
+        if (opens_ >= holdFrom) winedrive::WaitFor([&] { return released >= opens_; }, kHoldMs);
         if (opens_ >= throwFrom) throw std::bad_alloc();
         return opens_ < refuseFrom && card_.Open(path);
     }

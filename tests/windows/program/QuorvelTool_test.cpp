@@ -127,7 +127,8 @@ void AnswerStartupBox(WizardDriver& driver, const char* text, const CardSimProce
     EXPECT_EQ(view.owner, nullptr);
     EXPECT_EQ(view.buttons, std::vector<int>{IDOK});
     // Another row's box may be on top of it for a moment.
-    EXPECT_TRUE(WaitFor([&] { return RedShareOfIcon(box) > 0.2; }, 5000)) << "no error icon";
+    EXPECT_TRUE(WaitFor([&] { return RedShareOfIcon(box) > 0.2; }, kConditionTimeoutMs))
+        << "no error icon";
     EXPECT_EQ(driver.FindWindowOfProgram(kWizardCaption, kDialogClass), nullptr);
     EXPECT_TRUE(card.Transcript().empty());
     ASSERT_TRUE(driver.Answer(box, IDOK));
@@ -185,7 +186,8 @@ void Drive(const Row& row, WizardDriver& driver, const CardSimProcess& card,
            const TempDirectory& work, HANDLE located) {
     ASSERT_TRUE(driver.Start(row.args, work.UnixPath())) << driver.Program().CommandLine();
     if (row.box != nullptr) AnswerStartupBox(driver, row.box, card);
-    WaitFor([&] { return !card.Transcript().empty() || !driver.Program().Running(); }, 15000);
+    WaitFor([&] { return !card.Transcript().empty() || !driver.Program().Running(); },
+            kConditionTimeoutMs);
     SetEvent(located);
     if (row.walk == Walk::kSilent) {
         const UnseenRun run = driver.WaitForExitUnseen(kLongestRunMs);
