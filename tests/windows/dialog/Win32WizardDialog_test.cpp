@@ -160,6 +160,24 @@ class WizardTest : public ::testing::Test {
         MapWindowPoints(nullptr, wizard, reinterpret_cast<POINT*>(&rect), 2);
         return rect;
     }
+    // The radio's label shows whole: its text in the radio's font fits in the control beside
+    // the radio's box and a character's gap.
+    bool LabelFits(int id) const {
+        const HWND radio = Control(id);
+        const HDC dc = GetDC(radio);
+        const HGDIOBJ old =
+            SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(radio, WM_GETFONT, 0, 0)));
+        const std::string label = Text(id);
+        SIZE text{};
+        TEXTMETRICA font{};
+        GetTextExtentPoint32A(dc, label.c_str(), static_cast<int>(label.size()), &text);
+        GetTextMetricsA(dc, &font);
+        SelectObject(dc, old);
+        ReleaseDC(radio, dc);
+        const RECT place = Place(id);
+        return GetSystemMetrics(SM_CXMENUCHECK) + font.tmAveCharWidth + text.cx <=
+               place.right - place.left;
+    }
     int PixelsOtherThan(COLORREF colour, const Screenshot& shot, int id) const {
         const RECT rect = Place(id);
         int other = 0;
@@ -175,11 +193,13 @@ class WizardTest : public ::testing::Test {
 };
 
 constexpr char kDefaultButtons[] = "|&Next|&Cancel|CD-ROM To Diag|Diag To CD-ROM";
+// The labels the shipped Quorvel.ini suggests.
+constexpr const char* kLongLabels[] = {"Install mode to modem mode", "Modem mode to install mode"};
 // clang-format off
-struct PagesCase { const char* name; void (*setup)(Rig&, GatedPort&); const char* title; int body; const char* buttons; int click /* 0: keep the radio checked at the start */; std::vector<std::string> sent; int resultTitle; int resultBody; };
+struct PagesCase { const char* name; void (*setup)(Rig&, GatedPort&); const char* title; int body; std::string buttons; int click /* 0: keep the radio checked at the start */; std::vector<std::string> sent; int resultTitle; int resultBody; };
 const PagesCase kPagesCases[] = {
     {"FirstChoiceSendsDiag",   [](Rig&, GatedPort&) {}, kTypedTitle, IDS_WELCOME_BODY, kDefaultButtons, IDC_FIRST_CHOICE, {"ATE0\r", "AT+CGMM\r", "at^u2diag=0\r"}, IDS_UPDATE_SUCCESSFUL, IDS_WIZARD_PURPOSE},
-    {"CustomLabels",           [](Rig& r, GatedPort&) { r.profile.values["K3000"].insert({{"CDROM_DISPLAY", "To modem"}, {"DIAG_DISPLAY", "To disk"}}); }, kTypedTitle, IDS_WELCOME_BODY, "|&Next|&Cancel|To modem|To disk", IDC_SECOND_CHOICE, {"ATE0\r", "AT+CGMM\r", "at^u2diag=1\r"}, IDS_UPDATE_SUCCESSFUL, IDS_WIZARD_PURPOSE},
+    {"CustomLabels",           [](Rig& r, GatedPort&) { r.profile.values["K3000"].insert({{"CDROM_DISPLAY", kLongLabels[0]}, {"DIAG_DISPLAY", kLongLabels[1]}}); }, kTypedTitle, IDS_WELCOME_BODY, std::string("|&Next|&Cancel|") + kLongLabels[0] + "|" + kLongLabels[1], IDC_SECOND_CHOICE, {"ATE0\r", "AT+CGMM\r", "at^u2diag=1\r"}, IDS_UPDATE_SUCCESSFUL, IDS_WIZARD_PURPOSE},
     {"CardVanishesInSwitch",   [](Rig& r, GatedPort&) { r.card.unplugAfter = "at^u2diag=0\r"; r.card.replies["at^u2diag=0\r"] = {}; }, kTypedTitle, IDS_WELCOME_BODY, kDefaultButtons, 0, {"ATE0\r", "AT+CGMM\r", "at^u2diag=0\r"}, IDS_UPDATE_FAILED, IDS_UNKNOWN_ERROR},
     {"PortTakenBeforeSwitch",  [](Rig&, GatedPort& p) { p.refuseFrom = 3; }, kTypedTitle, IDS_WELCOME_BODY, kDefaultButtons, 0, {"ATE0\r", "AT+CGMM\r"}, IDS_UPDATE_FAILED, IDS_OPEN_PORT_FAILED},
     // A late second "OK" to the type query waits in the port when the switch is refused.
@@ -197,6 +217,8 @@ TEST_P(Pages, WelcomeThenProgressWhileTheCardWorksThenTheOutcome) {
     port.holdFrom = 3;  // the switch's: the handshake and the type query had the first two
     Run([&] {
         EXPECT_EQ(Page(), c.title + ("|" + LoadText(c.body)) + c.buttons);
+        for (int radio : {IDC_FIRST_CHOICE, IDC_SECOND_CHOICE})
+            EXPECT_TRUE(LabelFits(radio)) << Text(radio) << " is cut off";
         GUITHREADINFO thread{};
         thread.cbSize = sizeof thread;
         EXPECT_TRUE(Eventually([&] {
