@@ -36,7 +36,11 @@ class Win32WizardDialog : private WizardView {
     INT_PTR OnCommand(WORD controlId, WORD notification);
 
     void CentreOnScreen();
+    void MeasureBaseUnits();
+    int ScaledX(int pixels) const;
+    int ScaledY(int pixels) const;
     void CreateTitleFont();
+    void ScalePicture();
     void PaintMinimisedIcon();
     void PaintBackground(HDC dc);
 
@@ -55,6 +59,10 @@ class Win32WizardDialog : private WizardView {
     HICON icon_;
     CardState state_;
     HFONT titleFont_ = nullptr;
+    // The picture at the dialog's scale, where that is not the one it was drawn for.
+    HBITMAP scaledPicture_ = nullptr;
+    // The dialog's base units, in pixels.
+    int baseUnitX_ = 0, baseUnitY_ = 0;
     bool busy_ = false;  // page work is talking to the card
 
     HINSTANCE instance_;

@@ -96,6 +96,8 @@ const Row kRows[] = {
     {"LongFlagIsInteractive", {"-silent", "3"}, Walk::kWizard, true, {}, nullptr, 0, kWelcome, false},
     {"SlashFlagIsInteractive", {"/s", "3"}, Walk::kWizard, true, {}, nullptr, 0, kWelcome, false},
     {"TypeBehindTwelveNotices", {}, Walk::kWizard, true, {"--reply", TypeBehindTwelveNotices()}, nullptr, 0, kWelcome, false, kTypedTitle},
+    // Named, so that the user can give it a section in Quorvel.ini.
+    {"TypeWithoutSection", {}, Walk::kWizard, true, {"--model", "Z9999"}, nullptr, 0, kWelcome, false, "\r\nWelcome to KELTRO Quorvel Wizard\r\nThe Card type is Z9999"},
     {"StrayOkThenRefusedSwitch", {}, Walk::kStrayThenNext, true, {"--reply", kTypeThenStrayOk, "--split", kStrayAfterOneSecond, "--reply", "at^u2diag=ERROR"}, nullptr, 0, {"ATE0\\r", "AT+CGMM\\r", "at^u2diag=0\\r"}, false},
 };
 // clang-format on
