@@ -3,7 +3,10 @@
 // start-up, the card exchange done with no sleeps, and the one sleep the reply polling takes per
 // command. Run it in a Wine prefix of its own with a display (scripts/bench does both).
 //
-//   quorvelbench [--rounds N] [--cpu-rounds N] [--delay MS]
+//   quorvelbench [--rounds N] [--cpu-rounds N] [--delay MS] [--emulated]
+//
+// --emulated says that the program runs under an emulator (Wine's 32-bit half under qemu): its
+// figures and floors are shown, but no target is held against them.
 //
 // QuorvelTool.exe and cardsim are $QUORVEL_EXE and $QUORVEL_CARDSIM, as for the tests; unset,
 // they default to the build this was built with. Exit status 1 when a measurement could not be
@@ -366,7 +369,15 @@ void ReportCpuTargets(const Results& r, int cpuRounds) {
     }
 }
 
-void Report(const Results& r, int delayMs, int rounds, int cpuRounds) {
+// The welcome page against its floor, and the wait's CPU against its target.
+void ReportTargets(const Results& r, double welcomeRatio, int cpuRounds) {
+    std::printf("\nTargets\n  welcome page within %.0f%% of its floor (median ratio %.3f): %s\n",
+                (kWelcomeRatioTarget - 1) * 100, welcomeRatio,
+                welcomeRatio <= kWelcomeRatioTarget ? "met" : "MISSED");
+    ReportCpuTargets(r, cpuRounds);
+}
+
+void Report(const Results& r, int delayMs, int rounds, int cpuRounds, bool emulated) {
     std::printf(
         "\nQuorvelTool under Wine, the simulated card answering every command after %d ms:"
         "\n%d rounds (the no-answer window: %d); the median and the minimum, in ms.\n",
@@ -397,11 +408,10 @@ void Report(const Results& r, int delayMs, int rounds, int cpuRounds) {
         std::printf("  %-58s %8.3f%% %8.3f%%\n", "wizard, the switch unanswered",
                     r.wizardCpu.Median(), r.wizardCpu.Min());
     }
-    const double ratio = r.welcomeShown.Median() / welcome.median;
-    std::printf("\nTargets\n  welcome page within %.0f%% of its floor (median ratio %.3f): %s\n",
-                (kWelcomeRatioTarget - 1) * 100, ratio,
-                ratio <= kWelcomeRatioTarget ? "met" : "MISSED");
-    ReportCpuTargets(r, cpuRounds);
+    if (emulated)
+        std::printf("\nTargets\n  not judged: these figures were measured under emulation\n");
+    else
+        ReportTargets(r, r.welcomeShown.Median() / welcome.median, cpuRounds);
     if (!r.failures.empty()) std::printf("\nFailures\n");
     for (const std::string& failure : r.failures)
         std::printf("  %s\n", failure.c_str());
@@ -419,7 +429,7 @@ void Progress(const std::string& what) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() == 1 && args[0] == "--exit") return 0;
     if (args.size() == 1 && args[0] == "--baseline")
         return static_cast<int>(DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(100),
@@ -427,6 +437,9 @@ int main(int argc, char** argv) {
     if (args.size() == 2 && args[0] == "--spin") return Spin(std::atof(args[1].c_str()));
 
     int rounds = 5, cpuRounds = 3, delayMs = 20;
+    const auto flag = std::find(args.begin(), args.end(), "--emulated");
+    const bool emulated = flag != args.end();
+    if (emulated) args.erase(flag);
     for (std::size_t i = 0; i < args.size(); i += 2) {
         int* setting = args[i] == "--rounds"       ? &rounds
                        : args[i] == "--cpu-rounds" ? &cpuRounds
@@ -437,7 +450,8 @@ int main(int argc, char** argv) {
         if (setting == nullptr || i + 1 == args.size() ||
             (*setting = std::atoi(args[i + 1].c_str())) < least) {
             std::fprintf(stderr,
-                         "usage: quorvelbench [--rounds N] [--cpu-rounds N] [--delay MS]\n");
+                         "usage: quorvelbench [--rounds N] [--cpu-rounds N] [--delay MS]"
+                         " [--emulated]\n");
             return 2;
         }
     }
@@ -467,6 +481,6 @@ int main(int argc, char** argv) {
             if (cpuRounds > 0) bench.SpinCheck();
         }
     }
-    Report(results, delayMs, rounds, cpuRounds);
+    Report(results, delayMs, rounds, cpuRounds, emulated);
     return results.failures.empty() ? 0 : 1;
 }

@@ -23,3 +23,5 @@ if(NOT manifest_text MATCHES "${identity}")
                         "the template must take both from the build")
 endif()
 target_include_directories(QuorvelTool PRIVATE ${CMAKE_BINARY_DIR}/generated)
+# The resource compiler's dependency scan sees only #include lines, not the manifest's.
+set_source_files_properties(${QUORVEL_RESOURCES} PROPERTIES OBJECT_DEPENDS ${manifest})

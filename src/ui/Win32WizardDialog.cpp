@@ -40,8 +40,15 @@ class CardWork {
     bool& busy_;
 };
 
+// What is drawn in pixels was drawn for the template's font at 96 DPI, where the dialog's base
+// units are 6 x 12. Everywhere else the dialog grows with its font, and these grow with it.
+constexpr int kDrawnBaseUnitX = 6;
+constexpr int kDrawnBaseUnitY = 12;
+
 // The white panel right of the picture, in pixels.
 constexpr int kWhitePanelWidth = 345;
+// How much taller the title's font is than the template's, in pixels.
+constexpr int kTitleFontExtraHeight = 5;
 
 // The modal run's result when the set-up failed; IDOK is 1.
 constexpr INT_PTR kSetUpFailed = 0;
@@ -65,6 +72,7 @@ Win32WizardDialog::Win32WizardDialog(HINSTANCE instance, const CardPlatform& pla
 
 Win32WizardDialog::~Win32WizardDialog() {
     if (titleFont_ != nullptr) DeleteObject(titleFont_);
+    if (scaledPicture_ != nullptr) DeleteObject(scaledPicture_);
 }
 
 // The dialog ends with -1 when it could not be made. Otherwise it ran, unless its set-up failed:
@@ -137,7 +145,9 @@ INT_PTR Win32WizardDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
 INT_PTR Win32WizardDialog::OnInitDialog() {
     CheckDlgButton(window_, IDC_FIRST_CHOICE, BST_CHECKED);
     CentreOnScreen();
+    MeasureBaseUnits();
     CreateTitleFont();
+    ScalePicture();
     CardWork work(window_, busy_);
     pages_.ShowWelcomePage();
     return TRUE;
@@ -217,7 +227,7 @@ void Win32WizardDialog::PaintBackground(HDC dc) {
     RECT picture;
     GetWindowRect(GetDlgItem(window_, IDC_PICTURE), &picture);
     MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&picture), 2);
-    const RECT panel = {picture.right, picture.top, picture.right + kWhitePanelWidth,
+    const RECT panel = {picture.right, picture.top, picture.right + ScaledX(kWhitePanelWidth),
                         picture.bottom};
     HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
     FillRect(dc, &panel, white);
@@ -237,15 +247,49 @@ void Win32WizardDialog::CentreOnScreen() {
     SetWindowPos(window_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// The template's font, bold and 5 units larger.
+// Where the dialog cannot tell its units, what is drawn in pixels stays as it was drawn.
+void Win32WizardDialog::MeasureBaseUnits() {
+    RECT units = {0, 0, 4, 8};
+    const bool measured = MapDialogRect(window_, &units) != FALSE;
+    baseUnitX_ = measured ? units.right : kDrawnBaseUnitX;
+    baseUnitY_ = measured ? units.bottom : kDrawnBaseUnitY;
+}
+
+// Rounded the same way everywhere, and exact where the dialog has the units it was drawn for.
+int Win32WizardDialog::ScaledX(int pixels) const {
+    return MulDiv(pixels, baseUnitX_, kDrawnBaseUnitX);
+}
+
+int Win32WizardDialog::ScaledY(int pixels) const {
+    return MulDiv(pixels, baseUnitY_, kDrawnBaseUnitY);
+}
+
+// The template's font, bold and larger.
 void Win32WizardDialog::CreateTitleFont() {
     auto font = reinterpret_cast<HFONT>(SendMessageA(window_, WM_GETFONT, 0, 0));
     if (font == nullptr) return;
     LOGFONTA description;
     if (GetObjectA(font, sizeof description, &description) == 0) return;
     description.lfWeight = FW_BOLD;
-    description.lfHeight += description.lfHeight <= 0 ? -5 : 5;
+    const int extra = ScaledY(kTitleFontExtraHeight);
+    description.lfHeight += description.lfHeight <= 0 ? -extra : extra;
     titleFont_ = CreateFontIndirectA(&description);
+}
+
+// The picture control takes its bitmap's size from its top-left corner, so a copy at the
+// dialog's scale keeps it as large as the dialog around it. At scale 1 the template's stays.
+void Win32WizardDialog::ScalePicture() {
+    HWND control = GetDlgItem(window_, IDC_PICTURE);
+    auto drawn = reinterpret_cast<HBITMAP>(SendMessageA(control, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    BITMAP size;
+    if (drawn == nullptr || GetObjectA(drawn, sizeof size, &size) == 0) return;
+    const int width = ScaledX(size.bmWidth), height = ScaledY(size.bmHeight);
+    if (width == size.bmWidth && height == size.bmHeight) return;
+    scaledPicture_ = static_cast<HBITMAP>(CopyImage(drawn, IMAGE_BITMAP, width, height, 0));
+    if (scaledPicture_ == nullptr) return;
+    // The control hands back the bitmap it loaded, which is no longer shown.
+    DeleteObject(reinterpret_cast<HGDIOBJ>(SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP,
+                                                        reinterpret_cast<LPARAM>(scaledPicture_))));
 }
 
 std::string Win32WizardDialog::LoadText(int stringId) {

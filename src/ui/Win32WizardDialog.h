@@ -37,7 +37,11 @@ class Win32WizardDialog : private WizardView {
     INT_PTR OnQueryEndSession();
 
     void CentreOnScreen();
+    void MeasureBaseUnits();
+    int ScaledX(int pixels) const;
+    int ScaledY(int pixels) const;
     void CreateTitleFont();
+    void ScalePicture();
     void PaintMinimisedIcon();
     void PaintBackground(HDC dc);
 
@@ -57,6 +61,10 @@ class Win32WizardDialog : private WizardView {
     HICON icon_;
     CardState state_;
     HFONT titleFont_ = nullptr;
+    // The picture at the dialog's scale, where that is not the one it was drawn for.
+    HBITMAP scaledPicture_ = nullptr;
+    // The dialog's base units, in pixels.
+    int baseUnitX_ = 0, baseUnitY_ = 0;
     bool busy_ = false;         // page work is talking to the card
     bool setUpFailed_ = false;  // the run was ended with a box instead of the wizard
 

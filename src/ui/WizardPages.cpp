@@ -56,9 +56,13 @@ void WizardPages::ShowWelcomePage() {
     view_.UseTitleFont(IDC_TITLE_TEXT);
     std::string title = view_.LoadText(IDS_WELCOME_TITLE);
     std::string body;
-    // The configuration is read only for a card that told its type.
-    if (card_.QueryCardType() && card_.LoadSwitchConfig()) {
+    // The configuration is read only for a card that told its type. A type the configuration
+    // fails for is named all the same: its section must be called exactly that.
+    const bool typeRead = card_.QueryCardType();
+    const bool configured = typeRead && card_.LoadSwitchConfig();
+    if (configured || (typeRead && !state_.cardType.empty()))
         title += kCardTypeLead + state_.cardType;
+    if (configured) {
         body = view_.LoadText(IDS_WELCOME_BODY);
         if (state_.customLabels) {
             view_.SetText(IDC_FIRST_CHOICE, state_.firstChoiceLabel);

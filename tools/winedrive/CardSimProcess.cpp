@@ -10,9 +10,6 @@ namespace quorvel::winedrive {
 
 namespace {
 
-constexpr DWORD kStartTimeoutMs = 5000;
-constexpr DWORD kStopTimeoutMs = 5000;
-
 std::string FirstLine(std::string text) {
     std::size_t end = text.find_first_of("\r\n");
     return end == std::string::npos ? text : text.substr(0, end);
@@ -62,7 +59,8 @@ std::string CardSimProcess::CommandLine(const std::vector<std::string>& extraArg
 }
 
 bool CardSimProcess::WaitUntilAnswering() {
-    WaitFor([&] { return !Running() || UnixFileExists(WorkFile("cardsim.pid")); }, kStartTimeoutMs);
+    WaitFor([&] { return !Running() || UnixFileExists(WorkFile("cardsim.pid")); },
+            kConditionTimeoutMs);
     if (!Running())
         return Failure("cardsim exited at start with status " + std::to_string(ExitStatus()));
     if (!UnixFileExists(WorkFile("cardsim.pid"))) return Failure("cardsim did not come up in time");
@@ -77,7 +75,7 @@ bool CardSimProcess::Stop() {
     if (pid_.empty()) pid_ = FirstLine(ReadUnixFile(WorkFile("cardsim.pid")));
     if (ExitStatus() < 0 && !StartUnixCommand("/bin/kill -TERM " + pid_))
         return Failure("could not run /bin/kill");
-    if (!WaitFor([&] { return ExitStatus() >= 0; }, kStopTimeoutMs))
+    if (!WaitFor([&] { return ExitStatus() >= 0; }, kConditionTimeoutMs))
         return Failure("cardsim did not stop in time");
     if (UnixFileExists(WorkFile("cardsim.pid"))) return Failure("cardsim left its pid file behind");
     return true;

@@ -42,7 +42,8 @@ class CardSimProcess {
     std::vector<std::string> Transcript() const;
 
     // Waits (bounded) until the transcript has at least `lines` lines, and returns it.
-    std::vector<std::string> WaitForTranscript(std::size_t lines, DWORD timeoutMs = 5000) const;
+    std::vector<std::string> WaitForTranscript(std::size_t lines,
+                                               DWORD timeoutMs = kConditionTimeoutMs) const;
 
     // Unplugs the card: deletes the dosdevices link, so the port can no longer be opened, and
     // waits (bounded) until it is gone. The card itself keeps running.

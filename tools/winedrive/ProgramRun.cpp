@@ -11,8 +11,6 @@ namespace quorvel::winedrive {
 
 namespace {
 
-// How long an ended program may take to go away.
-constexpr DWORD kEndTimeoutMs = 5000;
 // The exit code of a program that had to be ended.
 constexpr UINT kEndedFromOutside = 0xEDED;
 
@@ -68,7 +66,7 @@ void ProgramRun::End() {
     if (process_ == nullptr) return;
     if (Running()) {
         TerminateProcess(process_, kEndedFromOutside);
-        WaitForSingleObject(process_, kEndTimeoutMs);
+        WaitForSingleObject(process_, kConditionTimeoutMs);
     }
     CloseHandle(process_);
     process_ = nullptr;

@@ -27,9 +27,13 @@ std::string WindowsQuote(const std::string& argument);
 // handle for it: whoever needs to know when it is done watches a file it leaves.
 bool StartUnixCommand(const std::string& commandLine);
 
+// How long a wait for something that is bound to happen may take: long enough for Wine's 32-bit
+// half under emulation on a loaded 2-core machine. A wait ends as soon as its condition holds.
+inline constexpr DWORD kConditionTimeoutMs = 20000;
+
 // Runs `script` with /bin/sh and waits (bounded) for it to end. True when it ended in time
 // with status 0.
-bool RunShellScript(const std::string& script, DWORD timeoutMs = 5000);
+bool RunShellScript(const std::string& script, DWORD timeoutMs = kConditionTimeoutMs);
 
 bool UnixFileExists(const std::string& unixPath);
 

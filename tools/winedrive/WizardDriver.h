@@ -8,6 +8,7 @@
 
 #include "ProgramRun.h"
 #include "Screenshot.h"
+#include "Wine.h"
 
 namespace quorvel::winedrive {
 
@@ -46,7 +47,7 @@ struct UnseenRun {
 //     driver.WaitUntil([&] { return driver.Text(IDC_NEXT_BUTTON) == "&Finish"; });
 class WizardDriver {
   public:
-    static constexpr DWORD kTimeoutMs = 15000;
+    static constexpr DWORD kTimeoutMs = kConditionTimeoutMs;
 
     // `exeUnixPath` defaults to $QUORVEL_EXE.
     explicit WizardDriver(std::string exeUnixPath = "");
@@ -70,7 +71,7 @@ class WizardDriver {
     bool Click(int id) { return PostMessageW(GetDlgItem(wizard_, id), BM_CLICK, 0, 0) != FALSE; }
     // The wizard's client area as it shows on the screen, taken once two shots in a row agree
     // (the frame is left out: without a window manager nobody draws it).
-    Screenshot CaptureWizard(DWORD timeoutMs = 5000) const;
+    Screenshot CaptureWizard(DWORD timeoutMs = kTimeoutMs) const;
 
     // --- boxes
     // Waits for a visible dialog of the program with this caption; nullptr on timeout.

@@ -18,7 +18,7 @@ using quorvel::winedrive::Screenshot;
 using quorvel::winedrive::UnixToWindowsPath;
 using quorvel::winedrive::WizardDriver;
 
-// Pages worth a picture stay up at least this long in the demo.
+// The longest a page takes to come: the card may take 30 seconds to answer the switch.
 constexpr DWORD kPageTimeoutMs = 60000;
 
 // A control's text on one line, its line breaks shown as " | ".
@@ -49,20 +49,49 @@ void Describe(const char* page, WizardDriver& driver) {
     }
 }
 
-bool Save(WizardDriver& driver, const std::string& folder, const char* name) {
-    const std::string path = UnixToWindowsPath(folder + "/" + name);
+enum class Page { kWelcome, kProgress, kResult, kClosed };
+
+// Which page shows: the choices show on the welcome page only, and only the result page fills
+// the footer.
+Page CurrentPage(WizardDriver& driver) {
+    if (!driver.Program().Running()) return Page::kClosed;
+    if (driver.Visible(IDC_FIRST_CHOICE)) return Page::kWelcome;
+    return driver.Text(IDC_FOOTER_TEXT).empty() ? Page::kProgress : Page::kResult;
+}
+
+void NoPicture(const std::string& path, const char* why) {
+    std::printf("  no picture %s: %s\n", path.c_str(), why);
+}
+
+// Describes the page that shows and saves a picture of it, once the window holds still; no
+// picture when the page goes by meanwhile, as it could then show the next one.
+void Take(WizardDriver& driver, Page page, const char* name, const std::string& folder,
+          const char* file) {
     const Screenshot shot = driver.CaptureWizard();
-    const bool saved = !shot.Empty() && shot.SaveBmp(path);
-    std::printf("  %s %s\n", saved ? "saved" : "could not save", path.c_str());
-    return saved;
+    const bool stayed = CurrentPage(driver) == page;
+    Describe(name, driver);
+    const std::string path = UnixToWindowsPath(folder + "/" + file);
+    if (shot.Empty())
+        NoPicture(path, "the window did not hold still for two pictures in a row");
+    else if (!stayed)
+        NoPicture(path, "the page went by while it was being taken");
+    else if (!shot.SaveBmp(path))
+        NoPicture(path, "the file could not be written");
+    else
+        std::printf("  saved %s\n", path.c_str());
 }
 
-bool IsProgressPage(WizardDriver& driver) {
-    return !driver.Enabled(IDC_NEXT_BUTTON) && !driver.Visible(IDC_FIRST_CHOICE);
-}
-
-bool IsResultPage(WizardDriver& driver) {
-    return driver.Enabled(IDC_NEXT_BUTTON) && !driver.Visible(IDC_FIRST_CHOICE);
+// The progress page shows while the card answers the switch, which may take no time at all:
+// the walker never waits for it once the result page is up.
+void TakeProgressPage(WizardDriver& driver, const std::string& folder) {
+    driver.WaitUntil([&] { return CurrentPage(driver) != Page::kWelcome; }, kPageTimeoutMs);
+    if (CurrentPage(driver) == Page::kProgress) {
+        Take(driver, Page::kProgress, "progress", folder, "2-progress.bmp");
+        return;
+    }
+    std::printf("progress page\n");
+    NoPicture(UnixToWindowsPath(folder + "/2-progress.bmp"),
+              "the card had answered the switch before the page could be taken");
 }
 
 int Walk(WizardDriver& driver, const std::string& folder) {
@@ -70,22 +99,18 @@ int Walk(WizardDriver& driver, const std::string& folder) {
         std::printf("the wizard did not appear\n");
         return 1;
     }
-    Describe("welcome", driver);
-    Save(driver, folder, "1-welcome.bmp");
+    Take(driver, Page::kWelcome, "welcome", folder, "1-welcome.bmp");
     const bool canSwitch = driver.Text(IDC_NEXT_BUTTON) == "&Next";
 
     driver.Click(IDC_NEXT_BUTTON);
     if (canSwitch) {
-        if (driver.WaitUntil([&] { return IsProgressPage(driver); }, kPageTimeoutMs)) {
-            Describe("progress", driver);
-            Save(driver, folder, "2-progress.bmp");
-        }
-        if (!driver.WaitUntil([&] { return IsResultPage(driver); }, kPageTimeoutMs)) {
+        TakeProgressPage(driver, folder);
+        if (!driver.WaitUntil([&] { return CurrentPage(driver) == Page::kResult; },
+                              kPageTimeoutMs)) {
             std::printf("the result page did not appear\n");
             return 1;
         }
-        Describe("result", driver);
-        Save(driver, folder, "3-result.bmp");
+        Take(driver, Page::kResult, "result", folder, "3-result.bmp");
         driver.Click(IDC_NEXT_BUTTON);
     }
     if (!driver.WaitForExit(kPageTimeoutMs)) {

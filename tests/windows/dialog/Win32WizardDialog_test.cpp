@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <functional>
 #include <new>
@@ -40,7 +41,7 @@ std::string LoadText(int id) {
 }
 
 bool Eventually(const std::function<bool()>& condition) {
-    return winedrive::WaitFor(condition, 5000);
+    return winedrive::WaitFor(condition, winedrive::kConditionTimeoutMs);
 }
 
 // The dialog box of this process (the wizard, a message box, the About box) `wanted` picks.
@@ -62,12 +63,13 @@ HWND WaitForDialog(const std::function<bool(HWND)>& wanted) {
 // The card behind the dialog. Opens from `holdFrom` on wait until `released` reaches their number,
 // so that the dialog can be looked at and pressed while its thread is in the card; bounded, but
 // longer than any of the user's waits, which would otherwise see the dialog go on after a hold.
+constexpr DWORD kHoldMs = 3 * winedrive::kConditionTimeoutMs / 2;
 class GatedPort : public ComDevice {
   public:
     explicit GatedPort(FakeCard& card) : card_(card) {}
     bool Open(const std::string& path) override {
         opened = ++opens_;
-        if (opens_ >= holdFrom) winedrive::WaitFor([&] { return released >= opens_; }, 15000);
+        if (opens_ >= holdFrom) winedrive::WaitFor([&] { return released >= opens_; }, kHoldMs);
         if (opens_ >= throwFrom) throw std::bad_alloc();
         return opens_ < refuseFrom && card_.Open(path);
     }
@@ -170,6 +172,24 @@ class WizardTest : public ::testing::Test {
         MapWindowPoints(nullptr, wizard, reinterpret_cast<POINT*>(&rect), 2);
         return rect;
     }
+    // The radio's label shows whole: its text in the radio's font fits in the control beside
+    // the radio's box and a character's gap.
+    bool LabelFits(int id) const {
+        const HWND radio = Control(id);
+        const HDC dc = GetDC(radio);
+        const HGDIOBJ old =
+            SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(radio, WM_GETFONT, 0, 0)));
+        const std::string label = Text(id);
+        SIZE text{};
+        TEXTMETRICA font{};
+        GetTextExtentPoint32A(dc, label.c_str(), static_cast<int>(label.size()), &text);
+        GetTextMetricsA(dc, &font);
+        SelectObject(dc, old);
+        ReleaseDC(radio, dc);
+        const RECT place = Place(id);
+        return GetSystemMetrics(SM_CXMENUCHECK) + font.tmAveCharWidth + text.cx <=
+               place.right - place.left;
+    }
     int PixelsOtherThan(COLORREF colour, const Screenshot& shot, int id) const {
         const RECT rect = Place(id);
         int other = 0;
@@ -185,14 +205,16 @@ class WizardTest : public ::testing::Test {
 };
 
 constexpr char kDefaultButtons[] = "|&Next|&Cancel|CD-ROM To Diag|Diag To CD-ROM";
+// The labels the shipped Quorvel.ini suggests.
+constexpr const char* kLongLabels[] = {"Install mode to modem mode", "Modem mode to install mode"};
 // clang-format off
-struct PagesCase { const char* name; void (*setup)(Rig&, GatedPort&); const char* title; int body; const char* buttons; int click /* 0: keep the radio checked at the start */; std::vector<std::string> sent; int resultTitle; int resultBody; std::vector<WORD> keys = {} /* typed instead of clicking Next; then Enter for Finish */; };
+struct PagesCase { const char* name; void (*setup)(Rig&, GatedPort&); const char* title; int body; std::string buttons; int click /* 0: keep the radio checked at the start */; std::vector<std::string> sent; int resultTitle; int resultBody; std::vector<WORD> keys = {} /* typed instead of clicking Next; then Enter for Finish */; };
 const PagesCase kPagesCases[] = {
     {"FirstChoiceSendsDiag",   [](Rig&, GatedPort&) {}, kTypedTitle, IDS_WELCOME_BODY, kDefaultButtons, IDC_FIRST_CHOICE, {"ATE0\r", "AT+CGMM\r", "at^u2diag=0\r"}, IDS_UPDATE_SUCCESSFUL, IDS_WIZARD_PURPOSE},
     // Tab goes Next, Cancel, the checked choice; Down checks the second; Enter is Next's.
     {"KeyboardOnly",           [](Rig&, GatedPort&) {}, kTypedTitle, IDS_WELCOME_BODY, kDefaultButtons, 0, {"ATE0\r", "AT+CGMM\r", "at^u2diag=1\r"}, IDS_UPDATE_SUCCESSFUL, IDS_WIZARD_PURPOSE, {VK_TAB, VK_TAB, VK_DOWN, VK_RETURN}},
     {"ClickedChoiceThenEnter", [](Rig&, GatedPort&) {}, kTypedTitle, IDS_WELCOME_BODY, kDefaultButtons, IDC_SECOND_CHOICE, {"ATE0\r", "AT+CGMM\r", "at^u2diag=1\r"}, IDS_UPDATE_SUCCESSFUL, IDS_WIZARD_PURPOSE, {VK_RETURN}},
-    {"CustomLabels",           [](Rig& r, GatedPort&) { r.profile.values["K3000"].insert({{"CDROM_DISPLAY", "To modem"}, {"DIAG_DISPLAY", "To disk"}}); }, kTypedTitle, IDS_WELCOME_BODY, "|&Next|&Cancel|To modem|To disk", IDC_SECOND_CHOICE, {"ATE0\r", "AT+CGMM\r", "at^u2diag=1\r"}, IDS_UPDATE_SUCCESSFUL, IDS_WIZARD_PURPOSE},
+    {"CustomLabels",           [](Rig& r, GatedPort&) { r.profile.values["K3000"].insert({{"CDROM_DISPLAY", kLongLabels[0]}, {"DIAG_DISPLAY", kLongLabels[1]}}); }, kTypedTitle, IDS_WELCOME_BODY, std::string("|&Next|&Cancel|") + kLongLabels[0] + "|" + kLongLabels[1], IDC_SECOND_CHOICE, {"ATE0\r", "AT+CGMM\r", "at^u2diag=1\r"}, IDS_UPDATE_SUCCESSFUL, IDS_WIZARD_PURPOSE},
     {"CardVanishesInSwitch",   [](Rig& r, GatedPort&) { r.card.unplugAfter = "at^u2diag=0\r"; r.card.replies["at^u2diag=0\r"] = {}; }, kTypedTitle, IDS_WELCOME_BODY, kDefaultButtons, 0, {"ATE0\r", "AT+CGMM\r", "at^u2diag=0\r"}, IDS_UPDATE_FAILED, IDS_UNKNOWN_ERROR},
     {"PortTakenBeforeSwitch",  [](Rig&, GatedPort& p) { p.refuseFrom = 3; }, kTypedTitle, IDS_WELCOME_BODY, kDefaultButtons, 0, {"ATE0\r", "AT+CGMM\r"}, IDS_UPDATE_FAILED, IDS_OPEN_PORT_FAILED},
     // A late second "OK" to the type query waits in the port when the switch is refused.
@@ -210,6 +232,8 @@ TEST_P(Pages, WelcomeThenProgressWhileTheCardWorksThenTheOutcome) {
     port.holdFrom = 3;  // the switch's: the handshake and the type query had the first two
     Run([&] {
         EXPECT_EQ(Page(), c.title + ("|" + LoadText(c.body)) + c.buttons);
+        for (int radio : {IDC_FIRST_CHOICE, IDC_SECOND_CHOICE})
+            EXPECT_TRUE(LabelFits(radio)) << Text(radio) << " is cut off";
         EXPECT_TRUE(Eventually([&] { return Focused(IDC_NEXT_BUTTON); }))
             << "the keyboard focus is not on Next";
         if (!c.sent.empty()) {
@@ -343,18 +367,80 @@ TEST_F(WizardTest, PressesAndCommandsDuringTheSwitchAreNeverActedOn) {
     EXPECT_EQ(rig.card.sent.size(), 3u);
 }
 
-// The wizard is sized by its font: SimSun at 9 points gives base units of 6 x 12 on Windows, and
-// the white panel is painted in pixels to fit that size. Wine draws it with the stand-in that
-// every prefix of the project carries; without it the dialog comes out a sixth larger.
-TEST_F(WizardTest, HasTheBaseUnitsAndTheSizeItHasOnWindows) {
+// The wizard is sized by its font: SimSun at 9 points gives base units of 6 x 12 on Windows at
+// 96 DPI, and the picture and the white panel were drawn in pixels to fit that size. Wine draws
+// it with the stand-in that every prefix of the project carries; without it the dialog comes out
+// a sixth larger. At another display scale (QUORVEL_DPI, which the prefix was made with) the font
+// grows the dialog, and the picture and the panel must grow with it: every text and choice lies
+// on the panel, and the panel is white wherever no control covers it.
+// clang-format off
+struct ScaleCase { int dpi; const char* sizes; int panelWidth; };
+const ScaleCase kScaleCases[] = {
+    {96,  "6 x 12, 510 x 354; picture 164 x 313; title font 17 high",  345},
+    {120, "8 x 15, 680 x 443; picture 219 x 391; title font 21 high",  460},
+    {144, "9 x 18, 765 x 531; picture 246 x 470; title font 26 high",  518},
+    {192, "12 x 24, 1020 x 708; picture 328 x 626; title font 34 high", 690},
+};
+// clang-format on
+
+std::string SizeOf(const RECT& rect) {
+    return std::to_string(rect.right - rect.left) + " x " + std::to_string(rect.bottom - rect.top);
+}
+
+bool Inside(const RECT& inner, const RECT& outer) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+int UncoveredPixelsOtherThanWhite(const Screenshot& shot, const RECT& area,
+                                  const std::vector<RECT>& covered) {
+    int other = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x) {
+            const RECT pixel = {x, y, x + 1, y + 1};
+            other += shot.At(x, y) != kWhite &&
+                     std::none_of(covered.begin(), covered.end(),
+                                  [&](const RECT& rect) { return Inside(pixel, rect); });
+        }
+    return other;
+}
+
+TEST_F(WizardTest, IsWholeWithTheBaseUnitsOfItsFontAtTheDisplaysScale) {
+    const std::string asked = winedrive::Environment("QUORVEL_DPI");
+    const int dpi = asked.empty() ? 96 : std::stoi(asked);
+    const auto c = std::find_if(std::begin(kScaleCases), std::end(kScaleCases),
+                                [&](const ScaleCase& row) { return row.dpi == dpi; });
+    ASSERT_NE(c, std::end(kScaleCases)) << "no row for " << dpi << " DPI";
+    const HDC screen = GetDC(nullptr);
+    ASSERT_EQ(GetDeviceCaps(screen, LOGPIXELSY), dpi) << "the prefix has another scale";
+    ReleaseDC(nullptr, screen);
     rig.CardInstalled();
     Run([&] {
         RECT units = {0, 0, 4, 8}, client;
         MapDialogRect(wizard, &units);
         GetClientRect(wizard, &client);
-        EXPECT_EQ(std::to_string(units.right) + " x " + std::to_string(units.bottom) + ", " +
-                      std::to_string(client.right) + " x " + std::to_string(client.bottom),
-                  "6 x 12, 510 x 354");
+        const RECT picture = Place(IDC_PICTURE);
+        LOGFONTW title{};
+        GetObjectW(
+            reinterpret_cast<HGDIOBJ>(SendMessageW(Control(IDC_TITLE_TEXT), WM_GETFONT, 0, 0)),
+            sizeof title, &title);
+        EXPECT_EQ(SizeOf(units) + ", " + SizeOf(client) + "; picture " + SizeOf(picture) +
+                      "; title font " + std::to_string(-title.lfHeight) + " high",
+                  c->sizes);
+        const RECT panel = {picture.right, picture.top, picture.right + c->panelWidth,
+                            picture.bottom};
+        std::vector<RECT> controls;
+        for (int id : {IDC_TITLE_TEXT, IDC_BODY_TEXT, IDC_FOOTER_TEXT, IDC_FIRST_CHOICE,
+                       IDC_SECOND_CHOICE}) {
+            controls.push_back(Place(id));
+            EXPECT_TRUE(Inside(controls.back(), panel)) << "control " << id << " is off the panel";
+        }
+        int grey = -1;
+        const bool white = Eventually([&] {
+            return (grey = UncoveredPixelsOtherThanWhite(Screenshot::OfClient(wizard), panel,
+                                                         controls)) == 0;
+        });
+        EXPECT_TRUE(white) << grey << " pixels of the panel are not white";
     });
 }
 

@@ -105,6 +105,8 @@ const Row kRows[] = {
     {"LongFlagIsInteractive", {"-silent", "3"}, Walk::kWizard, true, {}, nullptr, 0, kWelcome, false},
     {"SlashFlagIsInteractive", {"/s", "3"}, Walk::kWizard, true, {}, nullptr, 0, kWelcome, false},
     {"TypeBehindTwelveNotices", {}, Walk::kWizard, true, {"--reply", TypeBehindTwelveNotices()}, nullptr, 0, kWelcome, false, kTypedTitle},
+    // Named, so that the user can give it a section in Quorvel.ini.
+    {"TypeWithoutSection", {}, Walk::kWizard, true, {"--model", "Z9999"}, nullptr, 0, kWelcome, false, "\r\nWelcome to KELTRO Quorvel Wizard\r\nThe Card type is Z9999"},
     {"StrayOkThenRefusedSwitch", {}, Walk::kStrayThenNext, true, {"--reply", kTypeThenStrayOk, "--split", kStrayAfterOneSecond, "--reply", "at^u2diag=ERROR"}, nullptr, 0, {"ATE0\\r", "AT+CGMM\\r", "at^u2diag=0\\r"}, false},
 };
 // clang-format on
@@ -136,7 +138,8 @@ void AnswerStartupBox(WizardDriver& driver, const char* text, const CardSimProce
     EXPECT_EQ(view.owner, nullptr);
     EXPECT_EQ(view.buttons, std::vector<int>{IDOK});
     // Another row's box may be on top of it for a moment.
-    EXPECT_TRUE(WaitFor([&] { return RedShareOfIcon(box) > 0.2; }, 5000)) << "no error icon";
+    EXPECT_TRUE(WaitFor([&] { return RedShareOfIcon(box) > 0.2; }, kConditionTimeoutMs))
+        << "no error icon";
     EXPECT_EQ(driver.FindWindowOfProgram(kWizardCaption, kDialogClass), nullptr);
     EXPECT_TRUE(card.Transcript().empty());
     ASSERT_TRUE(driver.Answer(box, IDOK));
@@ -236,7 +239,8 @@ void Drive(const Row& row, WizardDriver& driver, const CardSimProcess& card,
            const TempDirectory& work, HANDLE located) {
     ASSERT_TRUE(driver.Start(row.args, work.UnixPath())) << driver.Program().CommandLine();
     if (row.box != nullptr) AnswerStartupBox(driver, row.box, card);
-    WaitFor([&] { return !card.Transcript().empty() || !driver.Program().Running(); }, 15000);
+    WaitFor([&] { return !card.Transcript().empty() || !driver.Program().Running(); },
+            kConditionTimeoutMs);
     SetEvent(located);
     if (row.walk == Walk::kSilent) {
         const UnseenRun run = driver.WaitForExitUnseen(kLongestRunMs);
