@@ -16,8 +16,6 @@
 
 #include <windows.h>
 
-#include <tlhelp32.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -142,33 +140,11 @@ double TimeBareExchange(const std::vector<std::string>& commands) {
     return answered ? took : -1;
 }
 
-// CPU time another process has used so far, in ms; negative when it cannot be read. Summed
-// over its threads: under Wine the process handle's figure stays at zero even for a busy loop.
-double CpuMs(const ProgramRun& run) {
-    double cpu = -1;
-    const auto ms = [](const FILETIME& t) {
-        return static_cast<double>((ULONGLONG{t.dwHighDateTime} << 32) | t.dwLowDateTime) / 1e4;
-    };
-    FILETIME created, exited, kernel, user;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    THREADENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
-        if (entry.th32OwnerProcessID != run.ProcessId()) continue;
-        HANDLE thread = OpenThread(THREAD_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ThreadID);
-        if (thread != nullptr && GetThreadTimes(thread, &created, &exited, &kernel, &user))
-            cpu = std::max(cpu, 0.0) + ms(kernel) + ms(user);
-        if (thread != nullptr) CloseHandle(thread);
-    }
-    CloseHandle(snapshot);
-    return cpu;
-}
-
 // Share of one core `run` uses over the next `windowMs`, in percent; negative when unreadable.
 double CpuPercentOver(const ProgramRun& run, DWORD windowMs) {
-    const double before = CpuMs(run), from = NowMs();
+    const double before = run.CpuMs(), from = NowMs();
     Sleep(windowMs);
-    const double after = CpuMs(run), wall = NowMs() - from;
+    const double after = run.CpuMs(), wall = NowMs() - from;
     return before < 0 || after < 0 ? -1 : (after - before) * 100 / wall;
 }
 

@@ -1,5 +1,8 @@
 #include "app/RunMode.h"
 
+#include <climits>
+#include <optional>
+
 #include "base/Status.h"
 #include "base/Text.h"
 
@@ -11,11 +14,28 @@ bool IsSilentSwitch(const std::wstring& argument) {
     return argument == L"-s" || argument == L"-S";
 }
 
+// The number a silent run sends, written out in full: ASCII digits only, at least one, within
+// int. A script's typo ("5x", "-1", a word) must not put the card into a mode nobody asked for.
+std::optional<int> ReadSilentNumber(const std::wstring& text) {
+    if (text.empty()) return std::nullopt;
+    long long number = 0;
+    for (wchar_t c : text) {
+        if (c < L'0' || c > L'9') return std::nullopt;
+        number = number * 10 + (c - L'0');
+        if (number > INT_MAX) return std::nullopt;
+    }
+    return static_cast<int>(number);
+}
+
+// After any other flag the number is read by _wtoi's rule, and only a negative one is refused.
 CommandLineDecision DecideFromTwoArguments(const std::wstring& mode, const std::wstring& number) {
     CommandLineDecision decision;
     decision.runMode.silent = IsSilentSwitch(mode);
-    decision.runMode.value = WideTextToInt(number);
-    if (!decision.runMode.silent && decision.runMode.value < 0) {
+    const std::optional<int> value =
+        decision.runMode.silent ? ReadSilentNumber(number) : WideTextToInt(number);
+    if (value && *value >= 0) {
+        decision.runMode.value = *value;
+    } else {
         decision.runMode = RunMode{};
         decision.message = StartupMessage::kRejectedArguments;
     }
@@ -52,6 +72,11 @@ int WideTextToInt(const std::wstring& text) {
         ascii += static_cast<char>(c);
     }
     return ReadDecimal(ascii.c_str());
+}
+
+int WizardRunExitStatus(StartupMessage message, bool wizardShown) {
+    if (message != StartupMessage::kNone) return kRejectedArgumentsExitStatus;
+    return wizardShown ? kInteractiveRunExitStatus : kNoWizardExitStatus;
 }
 
 int SilentRunExitStatus(int outcomeStatus) {

@@ -32,7 +32,9 @@ struct CommandLineDecision {
 // The message box text for a start-up message; empty for kNone.
 const char* StartupMessageText(StartupMessage message);
 
-// Decides the run mode from the split command line, argument 0 being the program's path.
+// Decides the run mode from the split command line, argument 0 being the program's path. The
+// number after -s or -S must be plain ASCII digits within int; after any other flag it is read
+// as _wtoi reads it and must not be negative. Refused arguments give the interactive default.
 CommandLineDecision ParseCommandLine(const std::vector<std::wstring>& arguments);
 
 // The number in a command-line argument, by the C library's _wtoi rule as ReadDecimal gives it:
@@ -51,6 +53,13 @@ int SilentRunExitStatus(int outcomeStatus);
 // the dialog could not be made, or its set-up failed.
 inline constexpr int kInteractiveRunExitStatus = 0;
 inline constexpr int kNoWizardExitStatus = 1;
+// A run whose command line was refused, by either box, exits 6 whatever then happened in the
+// wizard, or when none could be shown, so that a script can tell that the silent run it asked
+// for never ran.
+inline constexpr int kRejectedArgumentsExitStatus = 6;
+
+// The exit status of a run that went to the wizard, after the start-up message it showed.
+int WizardRunExitStatus(StartupMessage message, bool wizardShown);
 
 // A run that a failure of the program's own ended (an exception, running out of memory say).
 inline constexpr int kFailedRunExitStatus = 1;

@@ -86,7 +86,7 @@ class CardSwitchApp {
 
         if (decision.message != StartupMessage::kNone) ShowStartupMessage(decision.message);
         Win32WizardDialog dialog(GetModuleHandleA(nullptr), ProcessPlatform());
-        return dialog.DoModal() ? kInteractiveRunExitStatus : kNoWizardExitStatus;
+        return WizardRunExitStatus(decision.message, dialog.DoModal());
     }
 };
 

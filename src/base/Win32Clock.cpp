@@ -25,23 +25,24 @@ bool IsInput(UINT message) {
     return false;
 }
 
+// A WM_QUIT taken from the queue, kept for the loop that runs once the card's work is over.
+// Put back at once, it would wake every pause straight away and turn the wait into a busy loop.
+bool quitKept = false;
+int keptQuitCode = 0;
+
 // Takes the thread's queued messages from `first` to `last` (0 and 0: all of them) and hands
-// each that is not input to `keep`. A WM_QUIT, which every request returns, is put back for the
-// loop that runs when this is over.
+// each that is not input to `keep`. A WM_QUIT, which every request returns, is kept.
 template <typename Keep>
 void TakeQueuedMessages(UINT first, UINT last, Keep keep) {
     MSG message;
-    bool quit = false;
-    int quitCode = 0;
     while (PeekMessageA(&message, nullptr, first, last, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
-            quit = true;
-            quitCode = static_cast<int>(message.wParam);
+            quitKept = true;
+            keptQuitCode = static_cast<int>(message.wParam);
         } else if (!IsInput(message.message)) {
             keep(message);
         }
     }
-    if (quit) PostQuitMessage(quitCode);
 }
 
 }  // namespace
@@ -67,6 +68,16 @@ void DropQueuedInput() {
 
 void DropQueuedMessages(unsigned message) {
     TakeQueuedMessages(message, message, [](const MSG&) {});
+}
+
+bool QuitKept() {
+    return quitKept;
+}
+
+void PostKeptQuit() {
+    if (!quitKept) return;
+    quitKept = false;
+    PostQuitMessage(keptQuitCode);
 }
 
 }  // namespace quorvel

@@ -19,4 +19,9 @@ class Win32Clock : public Clock {
 void DropQueuedInput();
 void DropQueuedMessages(unsigned message);
 
+// A WM_QUIT that a pause or a drop took from the queue is kept, not put back, until the card's
+// work is over: then PostKeptQuit posts it again, once. QuitKept tells whether one waits.
+bool QuitKept();
+void PostKeptQuit();
+
 }  // namespace quorvel

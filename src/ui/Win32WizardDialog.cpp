@@ -10,20 +10,33 @@ namespace {
 // Marks the dialog busy while page work talks to the card. When it ends, what the user pressed
 // and the commands posted meanwhile are dropped, and what was sent is answered while the dialog
 // still ignores it: nothing done during the card's wait is acted on afterwards. Anything else
-// queued stays for the dialog, which then takes input again.
+// queued stays for the dialog, which then takes input again: the keyboard at Next (or Finish),
+// since disabling the button that had the focus left it nowhere. A quit kept meanwhile is
+// posted again last, and ends the run.
 class CardWork {
   public:
-    explicit CardWork(bool& busy) : busy_(busy) { busy_ = true; }
+    CardWork(HWND dialog, bool& busy) : dialog_(dialog), busy_(busy) {
+        busy_ = true;
+        // Only for Windows to show at log-off; Wine 8 lacks it, and the work goes on regardless.
+        ShutdownBlockReasonCreate(dialog_, kCardWorkShutdownReason);
+    }
     ~CardWork() {
         DropQueuedInput();
         DropQueuedMessages(WM_COMMAND);
         DropQueuedMessages(WM_SYSCOMMAND);
         busy_ = false;
+        ShutdownBlockReasonDestroy(dialog_);
+        // Not while the dialog is set up or closing: it is hidden then.
+        HWND next = GetDlgItem(dialog_, IDC_NEXT_BUTTON);
+        if (IsWindowVisible(dialog_) && IsWindowEnabled(next))
+            SendMessageA(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), TRUE);
+        PostKeptQuit();
     }
     CardWork(const CardWork&) = delete;
     CardWork& operator=(const CardWork&) = delete;
 
   private:
+    HWND dialog_;
     bool& busy_;
 };
 
@@ -62,11 +75,12 @@ Win32WizardDialog::~Win32WizardDialog() {
     if (scaledPicture_ != nullptr) DeleteObject(scaledPicture_);
 }
 
-// The dialog ends with IDOK once it has run, with kSetUpFailed, or with -1 when it could not be
-// made.
+// The dialog ends with -1 when it could not be made. Otherwise it ran, unless its set-up failed:
+// what DialogBoxParam hands back after a quit ended it is the platform's choice, not a failure.
 bool Win32WizardDialog::DoModal() {
     return DialogBoxParamA(instance_, MAKEINTRESOURCEA(IDD_SWITCH_WIZARD), nullptr, DialogProc,
-                           reinterpret_cast<LPARAM>(this)) > 0;
+                           reinterpret_cast<LPARAM>(this)) != -1 &&
+           !setUpFailed_;
 }
 
 // Nothing may unwind through the window system: a failure in a handler (an allocation, most
@@ -91,6 +105,7 @@ INT_PTR CALLBACK Win32WizardDialog::DialogProc(HWND window, UINT message, WPARAM
 // The pages were never filled, so Next would switch with numbers never read. The box has no
 // owner: the wizard never showed.
 void Win32WizardDialog::AbandonSetUp() {
+    setUpFailed_ = true;
     MessageBoxA(nullptr, kSetUpFailedText, kSetUpFailedCaption, MB_OK | MB_ICONERROR);
     EndDialog(window_, kSetUpFailed);
 }
@@ -120,6 +135,8 @@ INT_PTR Win32WizardDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
             return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_WINDOW));
         case WM_COMMAND:
             return OnCommand(LOWORD(wParam), HIWORD(wParam));
+        case WM_QUERYENDSESSION:
+            return OnQueryEndSession();
         default:
             return FALSE;
     }
@@ -131,7 +148,7 @@ INT_PTR Win32WizardDialog::OnInitDialog() {
     MeasureBaseUnits();
     CreateTitleFont();
     ScalePicture();
-    CardWork work(busy_);
+    CardWork work(window_, busy_);
     pages_.ShowWelcomePage();
     return TRUE;
 }
@@ -145,7 +162,7 @@ INT_PTR Win32WizardDialog::OnCommand(WORD controlId, WORD notification) {
             return TRUE;
         case IDC_NEXT_BUTTON: {
             if (notification != BN_CLICKED) return FALSE;
-            CardWork work(busy_);
+            CardWork work(window_, busy_);
             pages_.OnNext();
             return TRUE;
         }
@@ -158,6 +175,14 @@ INT_PTR Win32WizardDialog::OnCommand(WORD controlId, WORD notification) {
         default:
             return FALSE;
     }
+}
+
+// A log-off or shut-down waits while the card works: ended then, the program would leave a
+// command half done and the card perhaps between its modes. At any other time: the default yes.
+INT_PTR Win32WizardDialog::OnQueryEndSession() {
+    if (!busy_) return FALSE;
+    SetWindowLongPtrA(window_, DWLP_MSGRESULT, FALSE);
+    return TRUE;
 }
 
 INT_PTR Win32WizardDialog::OnSysCommand(WPARAM command) {
@@ -314,6 +339,10 @@ bool Win32WizardDialog::AskYesNo(const std::string& text, const std::string& cap
 
 void Win32WizardDialog::CloseWithOk() {
     EndDialog(window_, IDOK);
+}
+
+bool Win32WizardDialog::QuitRequested() {
+    return QuitKept();
 }
 
 }  // namespace quorvel

@@ -34,6 +34,7 @@ class Win32WizardDialog : private WizardView {
     INT_PTR OnPaint();
     INT_PTR OnEraseBackground(HDC dc);
     INT_PTR OnCommand(WORD controlId, WORD notification);
+    INT_PTR OnQueryEndSession();
 
     void CentreOnScreen();
     void MeasureBaseUnits();
@@ -55,6 +56,7 @@ class Win32WizardDialog : private WizardView {
     void PaintNow() override;
     bool AskYesNo(const std::string& text, const std::string& caption) override;
     void CloseWithOk() override;
+    bool QuitRequested() override;
 
     HICON icon_;
     CardState state_;
@@ -63,7 +65,8 @@ class Win32WizardDialog : private WizardView {
     HBITMAP scaledPicture_ = nullptr;
     // The dialog's base units, in pixels.
     int baseUnitX_ = 0, baseUnitY_ = 0;
-    bool busy_ = false;  // page work is talking to the card
+    bool busy_ = false;         // page work is talking to the card
+    bool setUpFailed_ = false;  // the run was ended with a box instead of the wizard
 
     HINSTANCE instance_;
     HWND window_ = nullptr;

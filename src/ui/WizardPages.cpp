@@ -81,7 +81,7 @@ void WizardPages::OnNext() {
     const std::string caption = view_.GetText(IDC_NEXT_BUTTON);
     if (caption == kNextCaption) {
         card_.SwitchBySelection(CheckedDirection());
-        ShowResultPage();
+        if (!view_.QuitRequested()) ShowResultPage();
     } else if (caption == kFinishCaption) {
         view_.CloseWithOk();
     }

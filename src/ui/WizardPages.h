@@ -15,6 +15,8 @@ inline constexpr char kConfirmExitCaption[] = "Quorvel";
 inline constexpr char kSetUpFailedCaption[] = "QuorvelTool";
 inline constexpr char kSetUpFailedText[] =
     "QuorvelTool could not start the wizard. Nothing was changed on the card.";
+// Why the session waits while the card works; Windows shows it to whoever is logging off.
+inline constexpr wchar_t kCardWorkShutdownReason[] = L"Switching the data card. Please wait.";
 
 // The wizard's pages (welcome, progress, result) and what its buttons do, over a view of the
 // dialog. Page transitions and texts live here so they can be tested without a window.

@@ -32,6 +32,10 @@ class WizardView {
 
     // Ends the modal run with the OK result, reading the checked radio back first.
     virtual void CloseWithOk() = 0;
+
+    // True once the run has been told to end (a quit came while the card worked): it ends as
+    // soon as the card's work is over, and no page is shown meanwhile.
+    virtual bool QuitRequested() = 0;
 };
 
 }  // namespace quorvel

@@ -19,12 +19,20 @@ TEST(ParseCommandLine, DecidesTheRunModeAndTheMessage) {
         {{exe, L"-s", L"1", L"x"}, false, -1, count},
         {{exe, L"-s", L"2"}, true, 2, ""},
         {{exe, L"-S", L"0"}, true, 0, ""},
-        {{exe, L"-s", L" \t+7x"}, true, 7, ""},
-        {{exe, L"-s", L"-1"}, true, -1, ""},
-        {{exe, L"-s", L"99999999999"}, true, INT_MAX, ""},
-        {{exe, L"-s", L"-99999999999"}, true, INT_MIN, ""},
+        {{exe, L"-s", L"0002147483647"}, true, INT_MAX, ""},
+        // After -s or -S only plain digits within int: anything else is a typo, not a number.
+        {{exe, L"-s", L"abc"}, false, -1, rejected},
+        {{exe, L"-s", L"5x"}, false, -1, rejected},
+        {{exe, L"-s", L"-1"}, false, -1, rejected},
+        {{exe, L"-S", L"+2"}, false, -1, rejected},
+        {{exe, L"-s", L" 2"}, false, -1, rejected},
+        {{exe, L"-s", L""}, false, -1, rejected},
+        {{exe, L"-s", L"2147483648"}, false, -1, rejected},
+        {{exe, L"-s", L"99999999999"}, false, -1, rejected},
+        {{exe, L"-s", L"\xFF12"}, false, -1, rejected},  // a full-width digit
         {{exe, L"-silent", L"3"}, false, 3, ""},
         {{exe, L"/s", L"3"}, false, 3, ""},
+        {{exe, L"-x", L" \t+7x"}, false, 7, ""},
         {{exe, L"/s", L"-3"}, false, -1, rejected},
     };
     // clang-format on

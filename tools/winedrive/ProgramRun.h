@@ -31,6 +31,9 @@ class ProgramRun {
     // Ends the program at once if it still runs, and waits (bounded) until it has gone.
     void End();
 
+    // Processor time the program has used so far, in ms; negative when it cannot be read.
+    double CpuMs() const;
+
     DWORD ProcessId() const { return processId_; }
     // The command line it was started with, for failure messages.
     const std::string& CommandLine() const { return commandLine_; }

@@ -10,6 +10,8 @@ namespace {
 
 // Between two screenshots that must agree.
 constexpr DWORD kSettleMs = 150;
+// How long a window may take to come in front once it has shown or its box has gone.
+constexpr DWORD kFrontMs = 2000;
 constexpr int kTextSize = 1024;
 
 std::string Utf8(const wchar_t* text) {
@@ -175,6 +177,21 @@ MessageBoxView WizardDriver::ReadMessageBox(HWND box) {
 }
 
 bool WizardDriver::PressKey(HWND dialog, WORD key) {
+    if (dialog == nullptr || !WaitFor([&] { return GetForegroundWindow() == dialog; }, kFrontMs))
+        return false;
+    INPUT strokes[2] = {};
+    for (INPUT& stroke : strokes) {
+        stroke.type = INPUT_KEYBOARD;
+        stroke.ki.wVk = key;
+        stroke.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+        // The arrows and the keys above them are the extended keys beside the number pad.
+        stroke.ki.dwFlags = key >= VK_PRIOR && key <= VK_DOWN ? KEYEVENTF_EXTENDEDKEY : 0;
+    }
+    strokes[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+    return SendInput(2, strokes, sizeof(INPUT)) == 2;
+}
+
+bool WizardDriver::PostKey(HWND dialog, WORD key) {
     if (dialog == nullptr) return false;
     GUITHREADINFO info{};
     info.cbSize = sizeof info;

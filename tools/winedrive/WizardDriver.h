@@ -34,7 +34,8 @@ struct UnseenRun {
     std::string shownWindow;  // caption and class of a window that became visible; empty if none
 };
 
-// Drives QuorvelTool.exe from outside, the way a user would, through window messages only.
+// Drives QuorvelTool.exe from outside, the way a user would, through window messages and typed
+// keys.
 // Every wait is bounded, and a program still running when the driver goes is ended. Clicks are
 // posted, never sent: a handler that blocks on the card must not block the driver. Texts are
 // read without messages, so they can be read while the wizard is busy.
@@ -92,10 +93,14 @@ class WizardDriver {
     static std::string TextOf(HWND window);
     static std::string ClassOf(HWND window);
     static MessageBoxView ReadMessageBox(HWND box);
-    // A key (VK_ESCAPE, VK_RETURN), posted to the dialog's focused control as the keyboard
-    // would send it.
+    // A key typed as the keyboard types it: it goes to the focused control of the window in
+    // front, and is lost when nothing has the focus. False unless `dialog` comes to be in front.
+    // Only where no other wizard runs meanwhile: the keys go to whichever is in front.
     static bool PressKey(HWND dialog, WORD key);
     static bool PressEscape(HWND dialog) { return PressKey(dialog, VK_ESCAPE); }
+    // A key posted to the dialog's focused control, or to the dialog when nothing has the focus,
+    // as a busy wizard has none: typed, it would arrive there as a system key.
+    static bool PostKey(HWND dialog, WORD key);
     // A click of the left mouse button inside the control, posted as the mouse would send it.
     static bool PressWithMouse(HWND control);
     // What the caption's close box issues.

@@ -35,6 +35,7 @@ class RecordingView : public WizardView {
         return answerYes;
     }
     void CloseWithOk() override { log.push_back("close"); }
+    bool QuitRequested() override { return quitRequested; }
 
     // As the dialog template leaves them.
     std::map<int, std::string> texts = {{IDC_NEXT_BUTTON, "&Next"},
@@ -43,6 +44,7 @@ class RecordingView : public WizardView {
                                         {IDC_SECOND_CHOICE, "Diag To CD-ROM"}};
     int checked = IDC_FIRST_CHOICE;  // 0: neither radio
     bool answerYes = false;
+    bool quitRequested = false;
     std::vector<std::string> log;
 };
 

@@ -18,7 +18,7 @@
 #include "ui/resources/ResourceIds.h"
 
 // The real wizard runs modally on the main thread, on the host fakes, while a thread of its own
-// plays the user with posted messages: what only the live dialog shows.
+// plays the user with posted messages and typed keys: what only the live dialog shows.
 namespace quorvel::test {
 namespace {
 
@@ -144,8 +144,18 @@ class WizardTest : public ::testing::Test {
         return seen;
     }
     bool Click(int id) const { return PostMessageW(Control(id), BM_CLICK, 0, 0); }
+    bool Focused(int id) const {
+        GUITHREADINFO thread{};
+        thread.cbSize = sizeof thread;
+        return GetGUIThreadInfo(GetWindowThreadProcessId(wizard, nullptr), &thread) &&
+               thread.hwndFocus == Control(id);
+    }
+    // Filled, and with the card's work over: that gives the focus back to Finish, after what
+    // was pressed meanwhile has been dropped.
     bool ResultPageShown() const {
-        return Eventually([&] { return Text(IDC_FOOTER_TEXT) == LoadText(IDS_CLICK_FINISH); });
+        return Eventually([&] {
+            return Text(IDC_FOOTER_TEXT) == LoadText(IDS_CLICK_FINISH) && Focused(IDC_NEXT_BUTTON);
+        });
     }
     bool Gone(HWND window) const {
         return Eventually([&] { return !IsWindow(window); });
@@ -198,9 +208,12 @@ constexpr char kDefaultButtons[] = "|&Next|&Cancel|CD-ROM To Diag|Diag To CD-ROM
 // The labels the shipped Quorvel.ini suggests.
 constexpr const char* kLongLabels[] = {"Install mode to modem mode", "Modem mode to install mode"};
 // clang-format off
-struct PagesCase { const char* name; void (*setup)(Rig&, GatedPort&); const char* title; int body; std::string buttons; int click /* 0: keep the radio checked at the start */; std::vector<std::string> sent; int resultTitle; int resultBody; };
+struct PagesCase { const char* name; void (*setup)(Rig&, GatedPort&); const char* title; int body; std::string buttons; int click /* 0: keep the radio checked at the start */; std::vector<std::string> sent; int resultTitle; int resultBody; std::vector<WORD> keys = {} /* typed instead of clicking Next; then Enter for Finish */; };
 const PagesCase kPagesCases[] = {
     {"FirstChoiceSendsDiag",   [](Rig&, GatedPort&) {}, kTypedTitle, IDS_WELCOME_BODY, kDefaultButtons, IDC_FIRST_CHOICE, {"ATE0\r", "AT+CGMM\r", "at^u2diag=0\r"}, IDS_UPDATE_SUCCESSFUL, IDS_WIZARD_PURPOSE},
+    // Tab goes Next, Cancel, the checked choice; Down checks the second; Enter is Next's.
+    {"KeyboardOnly",           [](Rig&, GatedPort&) {}, kTypedTitle, IDS_WELCOME_BODY, kDefaultButtons, 0, {"ATE0\r", "AT+CGMM\r", "at^u2diag=1\r"}, IDS_UPDATE_SUCCESSFUL, IDS_WIZARD_PURPOSE, {VK_TAB, VK_TAB, VK_DOWN, VK_RETURN}},
+    {"ClickedChoiceThenEnter", [](Rig&, GatedPort&) {}, kTypedTitle, IDS_WELCOME_BODY, kDefaultButtons, IDC_SECOND_CHOICE, {"ATE0\r", "AT+CGMM\r", "at^u2diag=1\r"}, IDS_UPDATE_SUCCESSFUL, IDS_WIZARD_PURPOSE, {VK_RETURN}},
     {"CustomLabels",           [](Rig& r, GatedPort&) { r.profile.values["K3000"].insert({{"CDROM_DISPLAY", kLongLabels[0]}, {"DIAG_DISPLAY", kLongLabels[1]}}); }, kTypedTitle, IDS_WELCOME_BODY, std::string("|&Next|&Cancel|") + kLongLabels[0] + "|" + kLongLabels[1], IDC_SECOND_CHOICE, {"ATE0\r", "AT+CGMM\r", "at^u2diag=1\r"}, IDS_UPDATE_SUCCESSFUL, IDS_WIZARD_PURPOSE},
     {"CardVanishesInSwitch",   [](Rig& r, GatedPort&) { r.card.unplugAfter = "at^u2diag=0\r"; r.card.replies["at^u2diag=0\r"] = {}; }, kTypedTitle, IDS_WELCOME_BODY, kDefaultButtons, 0, {"ATE0\r", "AT+CGMM\r", "at^u2diag=0\r"}, IDS_UPDATE_FAILED, IDS_UNKNOWN_ERROR},
     {"PortTakenBeforeSwitch",  [](Rig&, GatedPort& p) { p.refuseFrom = 3; }, kTypedTitle, IDS_WELCOME_BODY, kDefaultButtons, 0, {"ATE0\r", "AT+CGMM\r"}, IDS_UPDATE_FAILED, IDS_OPEN_PORT_FAILED},
@@ -221,16 +234,14 @@ TEST_P(Pages, WelcomeThenProgressWhileTheCardWorksThenTheOutcome) {
         EXPECT_EQ(Page(), c.title + ("|" + LoadText(c.body)) + c.buttons);
         for (int radio : {IDC_FIRST_CHOICE, IDC_SECOND_CHOICE})
             EXPECT_TRUE(LabelFits(radio)) << Text(radio) << " is cut off";
-        GUITHREADINFO thread{};
-        thread.cbSize = sizeof thread;
-        EXPECT_TRUE(Eventually([&] {
-            return GetGUIThreadInfo(GetWindowThreadProcessId(wizard, nullptr), &thread) &&
-                   thread.hwndFocus == Control(IDC_NEXT_BUTTON);
-        })) << "the keyboard focus is not on Next";
+        EXPECT_TRUE(Eventually([&] { return Focused(IDC_NEXT_BUTTON); }))
+            << "the keyboard focus is not on Next";
         if (!c.sent.empty()) {
             if (c.click != 0) SendMessageW(Control(c.click), BM_CLICK, 0, 0);  // handled on return
             EXPECT_EQ(rig.card.sent.size(), 2u) << "the card was sent more than its queries";
-            ASSERT_TRUE(Click(IDC_NEXT_BUTTON));
+            for (WORD key : c.keys)
+                ASSERT_TRUE(WizardDriver::PressKey(wizard, key)) << "the wizard is not in front";
+            ASSERT_TRUE(!c.keys.empty() || Click(IDC_NEXT_BUTTON));
             ASSERT_TRUE(Eventually([&] { return port.opened == 3; }));
             EXPECT_EQ(Page(), c.title + std::string("|\r\n\r\nUpdating... Please wait.") +
                                   "|&Next (off)|&Cancel (off)|- (off)|- (off)");
@@ -239,7 +250,8 @@ TEST_P(Pages, WelcomeThenProgressWhileTheCardWorksThenTheOutcome) {
             EXPECT_EQ(Page(), LoadText(c.resultTitle) + "|" + LoadText(c.resultBody) +
                                   "|&Finish|&Cancel (off)|- (off)|- (off)");
         }
-        ASSERT_TRUE(Click(IDC_NEXT_BUTTON));
+        ASSERT_TRUE(c.keys.empty() ? Click(IDC_NEXT_BUTTON)
+                                   : WizardDriver::PressKey(wizard, VK_RETURN));
         EXPECT_TRUE(Gone(wizard)) << "Finish did not close the wizard";
     });
     EXPECT_EQ(rig.card.sent, c.sent);
@@ -340,7 +352,7 @@ TEST_F(WizardTest, ProgressPageIsOnTheScreenBeforeTheSwitch) {
 TEST_F(WizardTest, PressesAndCommandsDuringTheSwitchAreNeverActedOn) {
     RunHeldInTheSwitch([&] {
         EXPECT_TRUE(WizardDriver::PressWithMouse(Control(IDC_NEXT_BUTTON)) &&
-                    WizardDriver::PressKey(wizard, VK_RETURN) &&
+                    WizardDriver::PostKey(wizard, VK_RETURN) &&
                     PostMessageW(wizard, WM_COMMAND, IDOK, 0) &&
                     PostMessageW(wizard, WM_SYSCOMMAND, SC_CLOSE, 0));
         // Sent, not posted: handled when the dialog's thread next looks at its queue.
