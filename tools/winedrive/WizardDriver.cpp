@@ -10,8 +10,6 @@ namespace {
 
 // Between two screenshots that must agree.
 constexpr DWORD kSettleMs = 150;
-// How long a window may take to come in front once it has shown or its box has gone.
-constexpr DWORD kFrontMs = 2000;
 constexpr int kTextSize = 1024;
 
 std::string Utf8(const wchar_t* text) {
@@ -177,7 +175,7 @@ MessageBoxView WizardDriver::ReadMessageBox(HWND box) {
 }
 
 bool WizardDriver::PressKey(HWND dialog, WORD key) {
-    if (dialog == nullptr || !WaitFor([&] { return GetForegroundWindow() == dialog; }, kFrontMs))
+    if (dialog == nullptr || !WaitFor([&] { return GetForegroundWindow() == dialog; }, kTimeoutMs))
         return false;
     INPUT strokes[2] = {};
     for (INPUT& stroke : strokes) {
