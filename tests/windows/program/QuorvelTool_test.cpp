@@ -158,7 +158,8 @@ LONG_PTR QueryEndSession(HWND wizard) {
 // when the result page comes up, where Next has become Finish and Enter would close it.
 void PressDuringTheWait(WizardDriver& driver, HWND wizard, const CardSimProcess& card) {
     ASSERT_TRUE(driver.Click(IDC_NEXT_BUTTON));
-    ASSERT_TRUE(WaitFor([&] { return card.Transcript().size() == 3; }, 10000)) << "no switch";
+    ASSERT_TRUE(WaitFor([&] { return card.Transcript().size() == 3; }, kConditionTimeoutMs))
+        << "no switch";
     Sleep(6000);
     EXPECT_FALSE(IsHungAppWindow(wizard)) << "the wizard is marked Not Responding";
     DWORD_PTR answer = 0;
@@ -183,7 +184,8 @@ void QuitDuringTheWait(WizardDriver& driver, HWND wizard, const CardSimProcess& 
     constexpr DWORD kWindowMs = 2000;
     constexpr double kSlackMs = 200;  // a busy loop uses some 1000 ms of a 2000 ms window
     ASSERT_TRUE(driver.Click(IDC_NEXT_BUTTON));
-    ASSERT_TRUE(WaitFor([&] { return card.Transcript().size() == 3; }, 10000)) << "no switch";
+    ASSERT_TRUE(WaitFor([&] { return card.Transcript().size() == 3; }, kConditionTimeoutMs))
+        << "no switch";
     const ProgramRun& run = driver.Program();
     const double start = run.CpuMs();
     Sleep(kWindowMs);
@@ -201,7 +203,7 @@ void QuitDuringTheWait(WizardDriver& driver, HWND wizard, const CardSimProcess& 
             resultShown = resultShown || !driver.Text(IDC_FOOTER_TEXT).empty();
             return !run.Running();
         },
-        10000))
+        kConditionTimeoutMs))
         << "the quit did not end the run";
     EXPECT_FALSE(resultShown) << "the result page showed";
 }
