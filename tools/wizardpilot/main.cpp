@@ -130,7 +130,7 @@ int main(int argc, char** argv) {
     }
     WizardDriver driver(argv[1]);
     if (!driver.Start({}, argv[2])) {
-        std::printf("could not start %s\n", argv[1]);
+        std::printf("could not start %s (error %lu)\n", argv[1], GetLastError());
         return 1;
     }
     return Walk(driver, argv[3]);
