@@ -79,14 +79,14 @@ int WizardRunExitStatus(StartupMessage message, bool wizardShown) {
     return wizardShown ? kInteractiveRunExitStatus : kNoWizardExitStatus;
 }
 
-int SilentRunExitStatus(int outcomeStatus) {
-    switch (outcomeStatus) {
-        case kStatusSuccess:
+int SilentRunExitStatus(Status outcome) {
+    switch (outcome) {
+        case Status::kSuccess:
             return 0;
-        case kStatusRefusedOrUnanswered:
+        case Status::kRefusedOrUnanswered:
             return 1;
         default:
-            return outcomeStatus;
+            return StatusCode(outcome);
     }
 }
 

@@ -64,7 +64,7 @@ TEST(Win32Profile, ConfigurationAsThePlatformReadsIt) {
         state.cardType = c.cardType;
         CardConfig(state, profile).LoadSwitchConfig();
         SetCurrentDirectoryA(previous);
-        EXPECT_EQ(state.status, c.status);
+        EXPECT_EQ(StatusCode(state.status), c.status);
         EXPECT_EQ(state.cdromValue, c.cdrom);
         EXPECT_EQ(state.diagValue, c.diag);
         EXPECT_EQ(state.firstChoiceLabel, c.firstLabel);
