@@ -47,6 +47,16 @@ ResultTextIds ResultTextIdsFor(Status status) {
     }
 }
 
+// A button takes "&" as the mark of its mnemonic; a label from Quorvel.ini shows as written.
+std::string AsWrittenOnAButton(const std::string& label) {
+    std::string escaped;
+    for (char c : label) {
+        if (c == '&') escaped += '&';
+        escaped += c;
+    }
+    return escaped;
+}
+
 }  // namespace
 
 WizardPages::WizardPages(WizardView& view, CardOperations& card, CardState& state)
@@ -65,8 +75,8 @@ void WizardPages::ShowWelcomePage() {
     if (configured) {
         body = view_.LoadText(IDS_WELCOME_BODY);
         if (state_.customLabels) {
-            view_.SetText(IDC_FIRST_CHOICE, state_.firstChoiceLabel);
-            view_.SetText(IDC_SECOND_CHOICE, state_.secondChoiceLabel);
+            view_.SetText(IDC_FIRST_CHOICE, AsWrittenOnAButton(state_.firstChoiceLabel));
+            view_.SetText(IDC_SECOND_CHOICE, AsWrittenOnAButton(state_.secondChoiceLabel));
         }
     } else {
         body = view_.LoadText(WelcomeBodyTextId(state_.status));
