@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "Rig.h"
+#include "fakes/Rig.h"
 
 namespace quorvel::test {
 namespace {

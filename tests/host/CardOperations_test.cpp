@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "Rig.h"
 #include "app/RunMode.h"
+#include "fakes/Rig.h"
 
 namespace quorvel::test {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <climits>
 
-#include "Rig.h"
+#include "fakes/Rig.h"
 
 namespace quorvel::test {
 namespace {

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "Rig.h"
 #include "base/Status.h"
+#include "fakes/Rig.h"
 
 namespace quorvel::test {
 namespace {

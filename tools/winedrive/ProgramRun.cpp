@@ -1,11 +1,11 @@
-#include "ProgramRun.h"
+#include "winedrive/ProgramRun.h"
 
 #include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstdlib>
 
-#include "Wine.h"
+#include "winedrive/Wine.h"
 
 namespace quorvel::winedrive {
 

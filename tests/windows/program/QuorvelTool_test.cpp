@@ -10,13 +10,13 @@
 #include <thread>
 #include <vector>
 
-#include "CardSimProcess.h"
-#include "RegistrySeed.h"
-#include "RegistrySnapshot.h"
-#include "Screenshot.h"
-#include "Wine.h"
-#include "WizardDriver.h"
 #include "ui/resources/ResourceIds.h"
+#include "winedrive/CardSimProcess.h"
+#include "winedrive/RegistrySeed.h"
+#include "winedrive/RegistrySnapshot.h"
+#include "winedrive/Screenshot.h"
+#include "winedrive/Wine.h"
+#include "winedrive/WizardDriver.h"
 
 namespace quorvel::winedrive {
 namespace {
