@@ -30,7 +30,10 @@ bool Opens(const std::string& path, REGSAM rights) {
 TEST(Win32Registry, TerminatesValueText) {
     const std::string filling(kValueDataSize, '7');
     // clang-format off
-    const struct { const char* name; DWORD type; std::string data; bool readable; std::string text; } cases[] = {
+    const struct {
+        const char* name; DWORD type; std::string data; bool readable; std::string text;
+    } cases[] = {
+        // name,                           type,       data,                         readable, text
         {"text and terminator",            REG_SZ,     std::string("COM3", 5),       true,  "COM3"},
         {"data without a terminator",      REG_BINARY, "COM4",                       true,  "COM4"},
         {"data filling the whole buffer",  REG_BINARY, filling,                      true,  filling},
