@@ -303,12 +303,17 @@ void RunRow(const Row& row, int com, HANDLE located) {
         exitCode = driver.ExitCode();
     }
     const double took = (GetTickCount() - start) / 1000.0;
-    EXPECT_EQ(exitCode, row.exitCode);
-    EXPECT_EQ(took >= kWaitedOutSeconds, row.waitsOutWindow) << "took " << took << " s";
-    EXPECT_LT(took, 40);
     card.Stop();  // the transcript is complete once the card has gone
     const std::vector<std::string> sent = row.card ? card.Transcript() : std::vector<std::string>{};
-    EXPECT_EQ(sent, row.sent);
+    // A failed row says what the card got and when, and keeps the card's files.
+    const bool asExpected = exitCode == row.exitCode && sent == row.sent &&
+                            (took >= kWaitedOutSeconds) == row.waitsOutWindow && took < 40;
+    if (!asExpected && row.card) card.Keep();
+    const std::string evidence = asExpected || !row.card ? "" : "\n" + card.Evidence();
+    EXPECT_EQ(exitCode, row.exitCode) << "after " << took << " s" << evidence;
+    EXPECT_EQ(took >= kWaitedOutSeconds, row.waitsOutWindow) << "took " << took << " s";
+    EXPECT_LT(took, 40);
+    EXPECT_EQ(sent, row.sent) << evidence;
     const bool silent = row.walk == Walk::kSilent || row.walk == Walk::kHeadless;
     const bool switched = sent.size() > 1 && sent[1].rfind("at^u2diag=", 0) == 0;
     EXPECT_TRUE(exitCode != 0 || !silent || switched)
