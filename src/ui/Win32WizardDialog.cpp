@@ -47,8 +47,8 @@ class CardWork {
 constexpr int kDrawnBaseUnitX = 6;
 constexpr int kDrawnBaseUnitY = 12;
 
-// The white panel right of the picture, in pixels.
-constexpr int kWhitePanelWidth = 345;
+// The panel right of the picture, in pixels.
+constexpr int kPanelWidth = 345;
 // How much taller the title's font is than the template's, in pixels.
 constexpr int kTitleFontExtraHeight = 5;
 
@@ -114,7 +114,7 @@ void Win32WizardDialog::AbandonSetUp() {
     EndDialog(window_, kSetUpFailed);
 }
 
-INT_PTR Win32WizardDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
+INT_PTR Win32WizardDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     // While the card works the buttons, keys, close box and system menu do nothing: a command
     // sent meanwhile (Enter's OK, a close, the About box) is taken and left undone.
     if (busy_ && (message == WM_COMMAND || message == WM_SYSCOMMAND)) return TRUE;
@@ -136,7 +136,7 @@ INT_PTR Win32WizardDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
         case WM_CTLCOLORDLG:
         case WM_CTLCOLORSCROLLBAR:
         case WM_CTLCOLORSTATIC:
-            return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_WINDOW));
+            return OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
         case WM_COMMAND:
             return OnCommand(LOWORD(wParam), HIWORD(wParam));
         case WM_QUERYENDSESSION:
@@ -215,14 +215,23 @@ void Win32WizardDialog::PaintMinimisedIcon() {
     EndPaint(window_, &paint);
 }
 
+// The texts and choices lie on the panel, so they take its colour, and the text colour that
+// goes with it: a contrast theme's, too. A greyed control keeps the system's grey.
+INT_PTR Win32WizardDialog::OnControlColour(HDC dc, HWND control) {
+    SetTextColor(dc, GetSysColor(IsWindowEnabled(control) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
+    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+    return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_WINDOW));
+}
+
 INT_PTR Win32WizardDialog::OnEraseBackground(HDC dc) {
     PaintBackground(dc);
     SetWindowLongPtrA(window_, DWLP_MSGRESULT, TRUE);
     return TRUE;
 }
 
-// Button face everywhere, then a white panel from the picture's right edge, as tall as the
-// picture; the separator and button strip below keep the button face.
+// Button face everywhere, then the panel from the picture's right edge, as tall as the picture,
+// in the theme's window colour (white in the default one); the separator and button strip below
+// keep the button face.
 void Win32WizardDialog::PaintBackground(HDC dc) {
     RECT client;
     GetClientRect(window_, &client);
@@ -231,11 +240,9 @@ void Win32WizardDialog::PaintBackground(HDC dc) {
     RECT picture;
     GetWindowRect(GetDlgItem(window_, IDC_PICTURE), &picture);
     MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&picture), 2);
-    const RECT panel = {picture.right, picture.top, picture.right + ScaledX(kWhitePanelWidth),
+    const RECT panel = {picture.right, picture.top, picture.right + ScaledX(kPanelWidth),
                         picture.bottom};
-    HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
-    FillRect(dc, &panel, white);
-    DeleteObject(white);
+    FillRect(dc, &panel, GetSysColorBrush(COLOR_WINDOW));
 }
 
 // With no owner the dialog stands in the middle of the screen's work area.

@@ -35,6 +35,7 @@ class Win32WizardDialog : private WizardView {
     INT_PTR OnInitDialog();
     INT_PTR OnSysCommand(WPARAM command);
     INT_PTR OnPaint();
+    INT_PTR OnControlColour(HDC dc, HWND control);
     INT_PTR OnEraseBackground(HDC dc);
     INT_PTR OnCommand(WORD controlId, WORD notification);
     INT_PTR OnQueryEndSession();
