@@ -8,8 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "Version.h"
 #include "app/RunMode.h"
 #include "base/Win32Clock.h"
+#include "base/Win32Trace.h"
 #include "card/CardOperations.h"
 #include "config/Win32Profile.h"
 #include "discovery/Win32DeviceInventory.h"
@@ -50,13 +52,13 @@ std::vector<std::wstring> SplitCommandLine(const char* commandLine) {
 
 // The platform services of the process. The COM port stands for the process's one port
 // handle, so it lives as long as the process: a silent run's reset leaves it open until exit.
-CardPlatform& ProcessPlatform() {
+CardPlatform& ProcessPlatform(Trace& trace) {
     static Win32ComPort port;
     static Win32Clock clock;
     static Win32DeviceInventory devices;
     static Win32Registry registry;
     static Win32Profile profile;
-    static CardPlatform platform{port, clock, devices, registry, profile};
+    static CardPlatform platform{port, clock, devices, registry, profile, trace};
     return platform;
 }
 
@@ -67,37 +69,48 @@ void ShowStartupMessage(StartupMessage message) {
 
 // Switches the card with the number from the command line, with no window at all: a silent
 // run must work, and tell how it went, on a machine without a desktop too.
-int RunSilently(int value) {
+int RunSilently(int value, Trace& trace) {
     CardState state;
     state.silentValue = value;
-    CardOperations card(state, ProcessPlatform());
+    CardOperations card(state, ProcessPlatform(trace));
     return SilentRunExitStatus(card.SilentSwitch());
 }
 
 // The application object: where the program's own logic begins once the process runs.
 class CardSwitchApp {
   public:
+    explicit CardSwitchApp(Trace& trace) : trace_(trace) {}
+
     // Decides the run mode from the command line and runs it; returns the process's exit
     // status.
     int Start() {
         LoadLibrariesFromSystemOnly();
-        const CommandLineDecision decision = ParseCommandLine(SplitCommandLine(GetCommandLineA()));
-        if (decision.runMode.silent) return RunSilently(decision.runMode.value);
+        const std::vector<std::wstring> arguments = SplitCommandLine(GetCommandLineA());
+        const CommandLineDecision decision = ParseCommandLine(arguments);
+        TraceStart(trace_, QUORVEL_VERSION, arguments, decision);
+        if (decision.runMode.silent) return RunSilently(decision.runMode.value, trace_);
 
         if (decision.message != StartupMessage::kNone) ShowStartupMessage(decision.message);
-        Win32WizardDialog dialog(GetModuleHandleA(nullptr), ProcessPlatform());
+        Win32WizardDialog dialog(GetModuleHandleA(nullptr), ProcessPlatform(trace_));
         return WizardRunExitStatus(decision.message, dialog.DoModal());
     }
+
+  private:
+    Trace& trace_;
 };
 
 }  // namespace
 
 }  // namespace quorvel
 
+// Every run ends its trace with its exit status, the last-resort one included.
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    quorvel::Win32Trace trace;
+    int status = quorvel::kFailedRunExitStatus;
     try {
-        return quorvel::CardSwitchApp().Start();
+        status = quorvel::CardSwitchApp(trace).Start();
     } catch (...) {
-        return quorvel::kFailedRunExitStatus;
+        status = quorvel::kFailedRunExitStatus;
     }
+    return quorvel::TraceExit(trace, status);
 }

@@ -51,6 +51,10 @@ std::int64_t Win32Clock::NowSeconds() {
     return static_cast<std::int64_t>(GetTickCount64() / 1000);
 }
 
+std::int64_t Win32Clock::NowMilliseconds() {
+    return static_cast<std::int64_t>(GetTickCount64());
+}
+
 // Without a window on the thread (a silent run) this is a plain wait: nothing arrives.
 void Win32Clock::SleepMilliseconds(unsigned milliseconds) {
     const ULONGLONG end = GetTickCount64() + milliseconds;

@@ -11,6 +11,7 @@ namespace quorvel {
 class Win32Clock : public Clock {
   public:
     std::int64_t NowSeconds() override;
+    std::int64_t NowMilliseconds() override;
     void SleepMilliseconds(unsigned milliseconds) override;
 };
 

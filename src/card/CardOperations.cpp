@@ -36,25 +36,36 @@ std::string CardTypeFromAnswer(const std::string& answer) {
 }  // namespace
 
 CardOperations::CardOperations(CardState& state, const CardPlatform& platform)
-    : state_(state), platform_(platform), config_(state, platform.profile) {}
+    : state_(state), platform_(platform), config_(state, platform.profile, platform.trace) {}
+
+SerialPort CardOperations::Port() const {
+    return SerialPort(platform_.port, platform_.clock, platform_.trace);
+}
+
+int CardOperations::Traced(const char* step, int status) {
+    TraceLine(platform_.trace) << step << ": status " << status;
+    return status;
+}
 
 int CardOperations::LocateAndVerify() {
+    constexpr char kStep[] = "locate and verify";
     state_.portNumber = 0;
-    PortDiscovery discovery(platform_.devices, platform_.registry, platform_.clock);
-    SerialPort port(platform_.port, platform_.clock);
+    PortDiscovery discovery(platform_.devices, platform_.registry, platform_.clock,
+                            platform_.trace);
+    SerialPort port = Port();
 
     if (!discovery.FindCardPort(&state_.portNumber) && !FindConfiguredPort(discovery)) {
-        return kStatusCardNotFound;
+        return Traced(kStep, kStatusCardNotFound);
     }
     // The modem's port may be held by another program; the UI interface port is the
     // fallback, searched afresh even when the first search already found it.
     if (!port.Open(state_.portNumber)) {
-        if (!discovery.FindUiPort(&state_.portNumber)) return kStatusCardNotFound;
-        if (!port.Open(state_.portNumber)) return kStatusOpenFailed;
+        if (!discovery.FindUiPort(&state_.portNumber)) return Traced(kStep, kStatusCardNotFound);
+        if (!port.Open(state_.portNumber)) return Traced(kStep, kStatusOpenFailed);
     }
-    if (SerialPort(platform_.port, platform_.clock).EchoOffHandshake()) return kStatusSuccess;
+    if (Port().EchoOffHandshake()) return Traced(kStep, kStatusSuccess);
     port.Close();
-    return kStatusNoHandshake;
+    return Traced(kStep, kStatusNoHandshake);
 }
 
 bool CardOperations::FindConfiguredPort(PortDiscovery& discovery) {
@@ -66,23 +77,25 @@ bool CardOperations::QueryCardType() {
     state_.status = LocateAndVerify();
     if (state_.status != kStatusSuccess) return false;
 
-    SerialPort port(platform_.port, platform_.clock);
+    constexpr char kStep[] = "card type query";
+    SerialPort port = Port();
     if (!port.Open(state_.portNumber)) {
-        state_.status = kStatusOpenFailed;
+        state_.status = Traced(kStep, kStatusOpenFailed);
         return false;
     }
     char reply[kReplyBufferSize] = {};
-    state_.status = port.SendAtCommand(kCardTypeQuery, reply);
+    state_.status = Traced(kStep, port.SendAtCommand(kCardTypeQuery, reply));
     port.Close();
 
     if (state_.status != kStatusSuccess) return false;
     state_.cardType = CardTypeFromAnswer(reply);
+    TraceLine(platform_.trace) << "card type " << Quoted(state_.cardType);
     return true;
 }
 
 // One command on a port opened for it alone, closed again whatever the card said.
 int CardOperations::SendOnFreshPort(const char* command) {
-    SerialPort port(platform_.port, platform_.clock);
+    SerialPort port = Port();
     if (!port.Open(state_.portNumber)) return kStatusOpenFailed;
     char reply[kReplyBufferSize] = {};
     const int result = port.SendAtCommand(command, reply);
@@ -93,7 +106,7 @@ int CardOperations::SendOnFreshPort(const char* command) {
 bool CardOperations::SendSwitchCommand(int number) {
     char command[kReplyBufferSize];
     std::snprintf(command, sizeof command, kSwitchCommandFormat, number);
-    state_.status = SendOnFreshPort(command);
+    state_.status = Traced("switch", SendOnFreshPort(command));
     return state_.status == kStatusSuccess;
 }
 
@@ -106,18 +119,20 @@ bool CardOperations::SwitchBySelection(SwitchDirection direction) {
         case SwitchDirection::kNone:
             break;
     }
+    TraceLine(platform_.trace) << "switch: no direction chosen";
     return false;
 }
 
 bool CardOperations::ResetCard() {
-    SerialPort port(platform_.port, platform_.clock);
+    constexpr char kStep[] = "reset";
+    SerialPort port = Port();
     if (!port.Open(state_.portNumber)) {
-        state_.status = kStatusOpenFailed;
+        state_.status = Traced(kStep, kStatusOpenFailed);
         return false;
     }
     // The port is left open: this is the run's last exchange and the process ends after it.
     char reply[kReplyBufferSize] = {};
-    state_.status = port.SendAtCommand(kGoOfflineCommand, reply);
+    state_.status = Traced(kStep, port.SendAtCommand(kGoOfflineCommand, reply));
     if (state_.status != kStatusSuccess) return false;
     char restartReply[kReplyBufferSize] = {};
     port.SendAtCommand(kRestartCommand, restartReply);

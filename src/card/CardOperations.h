@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/Clock.h"
+#include "base/Trace.h"
 #include "card/CardConfig.h"
 #include "card/CardState.h"
 #include "config/ProfileFile.h"
@@ -11,6 +12,7 @@
 namespace quorvel {
 
 class PortDiscovery;
+class SerialPort;
 
 // The platform services the card operations reach the card, the devices and the
 // configuration file through.
@@ -20,6 +22,7 @@ struct CardPlatform {
     DeviceInventory& devices;
     Registry& registry;
     ProfileFile& profile;
+    Trace& trace;  // what the run did, for support; changes nothing
 };
 
 // The direction the user picked in the wizard. Each choice is labelled after the mode the
@@ -64,6 +67,8 @@ class CardOperations {
   private:
     bool FindConfiguredPort(PortDiscovery& discovery);
     int SendOnFreshPort(const char* command);
+    SerialPort Port() const;
+    int Traced(const char* step, int status);
 
     CardState& state_;
     CardPlatform platform_;

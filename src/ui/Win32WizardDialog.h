@@ -72,6 +72,7 @@ class Win32WizardDialog : private WizardView {
     HWND window_ = nullptr;
     CardOperations card_;
     WizardPages pages_;
+    Trace& trace_;
 };
 
 }  // namespace quorvel

@@ -47,10 +47,23 @@ ResultTextIds ResultTextIdsFor(int status) {
     }
 }
 
+// The chosen direction as the page labelled it.
+std::string DirectionText(SwitchDirection direction, const CardState& state) {
+    switch (direction) {
+        case SwitchDirection::kCdromToDiag:
+            return Quoted(state.firstChoiceLabel);
+        case SwitchDirection::kDiagToCdrom:
+            return Quoted(state.secondChoiceLabel);
+        case SwitchDirection::kNone:
+            break;
+    }
+    return "no choice checked";
+}
+
 }  // namespace
 
-WizardPages::WizardPages(WizardView& view, CardOperations& card, CardState& state)
-    : view_(view), card_(card), state_(state) {}
+WizardPages::WizardPages(WizardView& view, CardOperations& card, CardState& state, Trace& trace)
+    : view_(view), card_(card), state_(state), trace_(trace) {}
 
 void WizardPages::ShowWelcomePage() {
     view_.UseTitleFont(IDC_TITLE_TEXT);
@@ -74,15 +87,19 @@ void WizardPages::ShowWelcomePage() {
     if (state_.status != kStatusSuccess) view_.SetText(IDC_NEXT_BUTTON, kFinishCaption);
     view_.SetText(IDC_TITLE_TEXT, title);
     view_.SetText(IDC_BODY_TEXT, body);
+    TraceLine(trace_) << "page welcome, status " << state_.status << ": " << Quoted(title);
 }
 
 void WizardPages::OnNext() {
     ShowProgressPage();
     const std::string caption = view_.GetText(IDC_NEXT_BUTTON);
     if (caption == kNextCaption) {
-        card_.SwitchBySelection(CheckedDirection());
+        const SwitchDirection direction = CheckedDirection();
+        TraceLine(trace_) << "Next: " << DirectionText(direction, state_);
+        card_.SwitchBySelection(direction);
         if (!view_.QuitRequested()) ShowResultPage();
     } else if (caption == kFinishCaption) {
+        TraceLine(trace_) << "Finish";
         view_.CloseWithOk();
     }
 }
@@ -102,6 +119,7 @@ void WizardPages::ShowProgressPage() {
     }
     view_.EnableControl(IDC_NEXT_BUTTON, false);
     view_.EnableControl(IDC_CANCEL_BUTTON, false);
+    TraceLine(trace_) << "page progress";
     // The card's pauses keep the window painted, but the port's open and the first look for
     // the card's answer come before any pause: the page is put on the screen first.
     view_.PaintNow();
@@ -115,10 +133,14 @@ void WizardPages::ShowResultPage() {
     view_.SetText(IDC_BODY_TEXT, view_.LoadText(texts.body));
     view_.SetText(IDC_FOOTER_TEXT, view_.LoadText(IDS_CLICK_FINISH));
     view_.SetText(IDC_TITLE_TEXT, view_.LoadText(texts.title));
+    TraceLine(trace_) << "page result, status " << state_.status << ": "
+                      << Quoted(view_.LoadText(texts.title));
 }
 
 void WizardPages::ConfirmExit() {
-    if (view_.AskYesNo(kConfirmExitText, kConfirmExitCaption)) view_.CloseWithOk();
+    const bool yes = view_.AskYesNo(kConfirmExitText, kConfirmExitCaption);
+    TraceLine(trace_) << "asked whether to quit: " << (yes ? "yes" : "no");
+    if (yes) view_.CloseWithOk();
 }
 
 }  // namespace quorvel

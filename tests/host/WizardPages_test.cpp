@@ -14,7 +14,7 @@ struct Wizard : Rig {
     Wizard() { CardInstalled().card.log = &view.log; }
 
     RecordingView view;
-    WizardPages pages{view, operations, state};
+    WizardPages pages{view, operations, state, trace};
 };
 
 using Arrange = std::function<void(Wizard&)>;

@@ -6,6 +6,7 @@
 #include "FakeDeviceInventory.h"
 #include "FakeProfile.h"
 #include "FakeRegistry.h"
+#include "RecordingTrace.h"
 #include "card/CardOperations.h"
 #include "discovery/PortDiscovery.h"
 
@@ -33,8 +34,9 @@ struct Rig {
     FakeDeviceInventory devices;
     FakeRegistry registry;
     FakeProfile profile;
+    RecordingTrace trace;
     CardState state;
-    CardPlatform platform{card, clock, devices, registry, profile};
+    CardPlatform platform{card, clock, devices, registry, profile, trace};
     CardOperations operations{state, platform};
 };
 

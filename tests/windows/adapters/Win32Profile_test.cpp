@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "RecordingTrace.h"
 #include "Wine.h"
 #include "card/CardConfig.h"
 #include "card/CardState.h"
@@ -57,12 +58,13 @@ TEST(Win32Profile, ConfigurationAsThePlatformReadsIt) {
         ASSERT_TRUE((c.atDriveRoot ? driveRoot : directory).WriteFile("Quorvel.ini", c.ini));
         ASSERT_TRUE(SetCurrentDirectoryA(current.c_str()));
         Win32Profile profile;
+        test::RecordingTrace trace;
         std::string path;
-        EXPECT_TRUE(FindConfigFile(profile, &path));
+        EXPECT_TRUE(FindConfigFile(profile, trace, &path));
         EXPECT_EQ(path, current + "\\Quorvel.ini");
         CardState state;
         state.cardType = c.cardType;
-        CardConfig(state, profile).LoadSwitchConfig();
+        CardConfig(state, profile, trace).LoadSwitchConfig();
         SetCurrentDirectoryA(previous);
         EXPECT_EQ(state.status, c.status);
         EXPECT_EQ(state.cdromValue, c.cdrom);

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "RecordingTrace.h"
 #include "RegistrySeed.h"
 #include "base/Win32Clock.h"
 #include "discovery/PortDiscovery.h"
@@ -79,7 +80,8 @@ TEST(Win32Registry, ModemLookupPassesOverWhatItCannotOpenAndOnlyReads) {
         Win32DeviceInventory devices;
         Win32Registry registry;
         Win32Clock clock;
-        PortDiscovery discovery(devices, registry, clock);
+        test::RecordingTrace trace;
+        PortDiscovery discovery(devices, registry, clock, trace);
         int port = 0;
         EXPECT_TRUE(discovery.FindModemPort(&port));
         EXPECT_EQ(port, c.port);

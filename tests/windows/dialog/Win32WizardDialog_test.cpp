@@ -73,6 +73,7 @@ class GatedPort : public ComDevice {
         if (opens_ >= throwFrom) throw std::bad_alloc();
         return opens_ < refuseFrom && card_.Open(path);
     }
+    std::uint32_t OpenError() const override { return card_.OpenError(); }
     bool IsOpen() const override { return card_.IsOpen(); }
     void Close() override { card_.Close(); }
     std::size_t Write(const char* b, std::size_t n) override { return card_.Write(b, n); }
@@ -96,7 +97,7 @@ class WizardTest : public ::testing::Test {
     // Runs the real dialog modally on this thread, with `script` as the user on another. What
     // the script leaves open is closed afterwards, so that DoModal returns even when it failed.
     void Run(const std::function<void()>& script, bool setUp = true) {
-        CardPlatform platform{port, rig.clock, rig.devices, rig.registry, rig.profile};
+        CardPlatform platform{port, rig.clock, rig.devices, rig.registry, rig.profile, rig.trace};
         Win32WizardDialog dialog(GetModuleHandleW(nullptr), platform);
         std::atomic<bool> ended{false};
         std::thread user([&] {
