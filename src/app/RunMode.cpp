@@ -1,6 +1,5 @@
 #include "app/RunMode.h"
 
-#include <climits>
 #include <optional>
 
 #include "base/Status.h"
@@ -14,17 +13,14 @@ bool IsSilentSwitch(const std::wstring& argument) {
     return argument == L"-s" || argument == L"-S";
 }
 
-// The number a silent run sends, written out in full: ASCII digits only, at least one, within
-// int. A script's typo ("5x", "-1", a word) must not put the card into a mode nobody asked for.
+// The number a silent run sends, written out in full. A script's typo ("5x", "-1", a word)
+// must not put the card into a mode nobody asked for. A character beyond ASCII is no digit,
+// whatever its low byte.
 std::optional<int> ReadSilentNumber(const std::wstring& text) {
-    if (text.empty()) return std::nullopt;
-    long long number = 0;
-    for (wchar_t c : text) {
-        if (c < L'0' || c > L'9') return std::nullopt;
-        number = number * 10 + (c - L'0');
-        if (number > INT_MAX) return std::nullopt;
-    }
-    return static_cast<int>(number);
+    std::string ascii;
+    for (wchar_t c : text)
+        ascii += static_cast<unsigned long>(c) <= 0x7F ? static_cast<char>(c) : 'x';
+    return ReadPlainNumber(ascii);
 }
 
 // After any other flag the number is read by _wtoi's rule, and only a negative one is refused.
@@ -85,14 +81,14 @@ int WizardRunExitStatus(StartupMessage message, bool wizardShown) {
     return wizardShown ? kInteractiveRunExitStatus : kNoWizardExitStatus;
 }
 
-int SilentRunExitStatus(int outcomeStatus) {
-    switch (outcomeStatus) {
-        case kStatusSuccess:
+int SilentRunExitStatus(Status outcome) {
+    switch (outcome) {
+        case Status::kSuccess:
             return 0;
-        case kStatusRefusedOrUnanswered:
+        case Status::kRefusedOrUnanswered:
             return 1;
         default:
-            return outcomeStatus;
+            return StatusCode(outcome);
     }
 }
 

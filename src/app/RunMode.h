@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Status.h"
 #include "base/Trace.h"
 
 namespace quorvel {
@@ -50,7 +51,7 @@ int WideTextToInt(const std::wstring& text);
 // 0 when the switch and the first reset command went through, otherwise the failing step's
 // status (2 not found, 3 open failed, 4 no handshake, 5 write failed), and 1 where the card
 // refused or did not answer (status 0, which as an exit status would read as success).
-int SilentRunExitStatus(int outcomeStatus);
+int SilentRunExitStatus(Status outcome);
 
 // An interactive run exits 0 once the wizard has closed, and 1 when no wizard could be shown:
 // the dialog could not be made, or its set-up failed.

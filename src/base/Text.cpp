@@ -34,4 +34,15 @@ int ReadDecimal(const char* text) {
     return magnitude >= ceiling ? INT_MAX : static_cast<int>(magnitude);
 }
 
+std::optional<int> ReadPlainNumber(std::string_view text) {
+    if (text.empty()) return std::nullopt;
+    std::int64_t number = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        number = number * 10 + (c - '0');
+        if (number > INT_MAX) return std::nullopt;
+    }
+    return static_cast<int>(number);
+}
+
 }  // namespace quorvel

@@ -6,19 +6,19 @@ namespace quorvel {
 
 bool CardConfig::LoadSwitchConfig() {
     std::string path;
-    if (!FindConfigFile(profile_, trace_, &path)) return Fail(kStatusConfigMissing);
+    if (!FindConfigFile(profile_, trace_, &path)) return Fail(Status::kConfigMissing);
     SwitchConfig config(profile_);
     config.Set(path, state_.cardType);
     std::string sectionNames;
-    if (!config.ReadSectionNames(&sectionNames)) return Fail(kStatusConfigWithoutSections);
+    if (!config.ReadSectionNames(&sectionNames)) return Fail(Status::kConfigWithoutSections);
     TraceLine(trace_) << "configuration sections, joined: " << Quoted(sectionNames);
     // A substring test on the joined names, letter case counting, on purpose: existing files
     // rely on a card type matching part of a longer section name. An empty type would be found
     // in any file and read its numbers from a section without a name.
     TraceLine(trace_) << "configuration section looked for: " << Quoted(state_.cardType);
     if (state_.cardType.empty() || sectionNames.find(state_.cardType) == std::string::npos)
-        return Fail(kStatusCardTypeNotConfigured);
-    if (!ReadSwitchNumbers(config)) return Fail(kStatusSwitchNumberMissing);
+        return Fail(Status::kCardTypeNotConfigured);
+    if (!ReadSwitchNumbers(config)) return Fail(Status::kSwitchNumberMissing);
     ReadCustomLabels(config);
     return true;
 }
@@ -62,9 +62,9 @@ void CardConfig::ReadCustomLabels(SwitchConfig& config) {
     state_.customLabels = true;
 }
 
-bool CardConfig::Fail(int status) {
+bool CardConfig::Fail(Status status) {
     state_.status = status;
-    TraceLine(trace_) << "configuration: status " << status;
+    TraceLine(trace_) << "configuration: status " << StatusCode(status);
     return false;
 }
 

@@ -25,7 +25,7 @@ class CardConfig {
   private:
     bool ReadSwitchNumbers(SwitchConfig& config);
     void ReadCustomLabels(SwitchConfig& config);
-    bool Fail(int status);
+    bool Fail(Status status);
 
     CardState& state_;
     ProfileFile& profile_;

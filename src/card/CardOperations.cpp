@@ -42,12 +42,12 @@ SerialPort CardOperations::Port() const {
     return SerialPort(platform_.port, platform_.clock, platform_.trace);
 }
 
-int CardOperations::Traced(const char* step, int status) {
-    TraceLine(platform_.trace) << step << ": status " << status;
+Status CardOperations::Traced(const char* step, Status status) {
+    TraceLine(platform_.trace) << step << ": status " << StatusCode(status);
     return status;
 }
 
-int CardOperations::LocateAndVerify() {
+Status CardOperations::LocateAndVerify() {
     constexpr char kStep[] = "locate and verify";
     state_.portNumber = 0;
     PortDiscovery discovery(platform_.devices, platform_.registry, platform_.clock,
@@ -55,17 +55,16 @@ int CardOperations::LocateAndVerify() {
     SerialPort port = Port();
 
     if (!discovery.FindCardPort(&state_.portNumber) && !FindConfiguredPort(discovery)) {
-        return Traced(kStep, kStatusCardNotFound);
+        return Traced(kStep, Status::kCardNotFound);
     }
     // The modem's port may be held by another program; the UI interface port is the
     // fallback, searched afresh even when the first search already found it.
     if (!port.Open(state_.portNumber)) {
-        if (!discovery.FindUiPort(&state_.portNumber)) return Traced(kStep, kStatusCardNotFound);
-        if (!port.Open(state_.portNumber)) return Traced(kStep, kStatusOpenFailed);
+        if (!discovery.FindUiPort(&state_.portNumber)) return Traced(kStep, Status::kCardNotFound);
+        if (!port.Open(state_.portNumber)) return Traced(kStep, Status::kOpenFailed);
     }
-    if (Port().EchoOffHandshake()) return Traced(kStep, kStatusSuccess);
-    port.Close();
-    return Traced(kStep, kStatusNoHandshake);
+    // The handshake closes the port whatever the card says.
+    return Traced(kStep, port.EchoOffHandshake() ? Status::kSuccess : Status::kNoHandshake);
 }
 
 bool CardOperations::FindConfiguredPort(PortDiscovery& discovery) {
@@ -75,30 +74,27 @@ bool CardOperations::FindConfiguredPort(PortDiscovery& discovery) {
 
 bool CardOperations::QueryCardType() {
     state_.status = LocateAndVerify();
-    if (state_.status != kStatusSuccess) return false;
-
-    constexpr char kStep[] = "card type query";
-    SerialPort port = Port();
-    if (!port.Open(state_.portNumber)) {
-        state_.status = Traced(kStep, kStatusOpenFailed);
-        return false;
-    }
+    if (state_.status != Status::kSuccess) return false;
     char reply[kReplyBufferSize] = {};
-    state_.status = Traced(kStep, port.SendAtCommand(kCardTypeQuery, reply));
-    port.Close();
-
-    if (state_.status != kStatusSuccess) return false;
+    state_.status = Traced("card type query", SendOnFreshPort(kCardTypeQuery, reply));
+    if (state_.status != Status::kSuccess) return false;
     state_.cardType = CardTypeFromAnswer(reply);
     TraceLine(platform_.trace) << "card type " << Quoted(state_.cardType);
     return true;
 }
 
-// One command on a port opened for it alone, closed again whatever the card said.
-int CardOperations::SendOnFreshPort(const char* command) {
+// Opens the card's port through `port` and sends one command; the port is left as it is.
+// `reply` (kReplyBufferSize bytes) receives the card's answer on success.
+Status CardOperations::OpenAndSend(SerialPort& port, const char* command, char* reply) {
+    if (!port.Open(state_.portNumber)) return Status::kOpenFailed;
+    return port.SendAtCommand(command, reply);
+}
+
+// One command on a port opened for it alone, closed again whatever the card said. Closing a
+// port that never opened does nothing.
+Status CardOperations::SendOnFreshPort(const char* command, char* reply) {
     SerialPort port = Port();
-    if (!port.Open(state_.portNumber)) return kStatusOpenFailed;
-    char reply[kReplyBufferSize] = {};
-    const int result = port.SendAtCommand(command, reply);
+    const Status result = OpenAndSend(port, command, reply);
     port.Close();
     return result;
 }
@@ -106,8 +102,9 @@ int CardOperations::SendOnFreshPort(const char* command) {
 bool CardOperations::SendSwitchCommand(int number) {
     char command[kReplyBufferSize];
     std::snprintf(command, sizeof command, kSwitchCommandFormat, number);
-    state_.status = Traced("switch", SendOnFreshPort(command));
-    return state_.status == kStatusSuccess;
+    char reply[kReplyBufferSize] = {};
+    state_.status = Traced("switch", SendOnFreshPort(command, reply));
+    return state_.status == Status::kSuccess;
 }
 
 bool CardOperations::SwitchBySelection(SwitchDirection direction) {
@@ -123,25 +120,20 @@ bool CardOperations::SwitchBySelection(SwitchDirection direction) {
     return false;
 }
 
+// The port is left open: this is the run's last exchange and the process ends after it.
 bool CardOperations::ResetCard() {
-    constexpr char kStep[] = "reset";
     SerialPort port = Port();
-    if (!port.Open(state_.portNumber)) {
-        state_.status = Traced(kStep, kStatusOpenFailed);
-        return false;
-    }
-    // The port is left open: this is the run's last exchange and the process ends after it.
     char reply[kReplyBufferSize] = {};
-    state_.status = Traced(kStep, port.SendAtCommand(kGoOfflineCommand, reply));
-    if (state_.status != kStatusSuccess) return false;
+    state_.status = Traced("reset", OpenAndSend(port, kGoOfflineCommand, reply));
+    if (state_.status != Status::kSuccess) return false;
     char restartReply[kReplyBufferSize] = {};
     port.SendAtCommand(kRestartCommand, restartReply);
     return true;
 }
 
-int CardOperations::SilentSwitch() {
-    const int located = LocateAndVerify();
-    if (located != kStatusSuccess) return located;
+Status CardOperations::SilentSwitch() {
+    const Status located = LocateAndVerify();
+    if (located != Status::kSuccess) return located;
     if (SendSwitchCommand(state_.silentValue)) ResetCard();
     return state_.status;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/Clock.h"
+#include "base/Status.h"
 #include "base/Trace.h"
 #include "card/CardConfig.h"
 #include "card/CardState.h"
@@ -12,6 +13,7 @@
 namespace quorvel {
 
 class PortDiscovery;
+class SerialPort;
 class SerialPort;
 
 // The platform services the card operations reach the card, the devices and the
@@ -41,9 +43,8 @@ class CardOperations {
     CardOperations(CardState& state, const CardPlatform& platform);
 
     // Finds the card's port, checks that the card answers there and turns its echo off.
-    // Returns kStatusSuccess, kStatusCardNotFound, kStatusOpenFailed or kStatusNoHandshake
-    // without storing it.
-    int LocateAndVerify();
+    // Returns kSuccess, kCardNotFound, kOpenFailed or kNoHandshake without storing it.
+    Status LocateAndVerify();
 
     // Locates the card and asks it for its type; the status records the outcome. The type is
     // the answer's lines joined, without line ends and every "OK"; notices that the card sent
@@ -61,14 +62,15 @@ class CardOperations {
     bool ResetCard();
 
     // Locate, switch with the silent value, reset. Returns the status of the step that ended
-    // the run, kStatusSuccess when all went well; the status field is not set by the locate.
-    int SilentSwitch();
+    // the run, kSuccess when all went well; the status field is not set by the locate.
+    Status SilentSwitch();
 
   private:
     bool FindConfiguredPort(PortDiscovery& discovery);
-    int SendOnFreshPort(const char* command);
+    Status OpenAndSend(SerialPort& port, const char* command, char* reply);
+    Status SendOnFreshPort(const char* command, char* reply);
     SerialPort Port() const;
-    int Traced(const char* step, int status);
+    Status Traced(const char* step, Status status);
 
     CardState& state_;
     CardPlatform platform_;

@@ -16,10 +16,6 @@ class ProfileFile {
     virtual std::size_t ReadSectionNames(char* buffer, std::size_t size,
                                          const std::string& file) = 0;
 
-    // The key's integer value, or `defaultValue` when the section or key is missing.
-    virtual int ReadInt(const std::string& section, const std::string& key, int defaultValue,
-                        const std::string& file) = 0;
-
     // The key's text value, or `defaultValue` when the section or key is missing, cut to
     // `size` with its terminator. Returns the count of characters placed, 0 for a key that is
     // present with an empty value.

@@ -1,5 +1,7 @@
 #include "config/SwitchConfig.h"
 
+#include <optional>
+
 #include "base/Text.h"
 
 namespace quorvel {
@@ -44,8 +46,13 @@ bool SwitchConfig::ReadDiagCommand(int* value) {
     return ReadCommand(kDiagCommandKey, value);
 }
 
+// Read as text and taken only when it is a plain number: the profile functions' own integer
+// read takes "1O" for 1 and "two" for 0, and the card would be sent the other mode's number.
 bool SwitchConfig::ReadCommand(const char* key, int* value) {
-    *value = profile_.ReadInt(section_, key, kCommandMissing, filePath_);
+    std::string text;
+    const std::optional<int> number =
+        ReadText(section_, key, "", &text) ? ReadPlainNumber(text) : std::nullopt;
+    *value = number.value_or(kCommandMissing);
     return *value != kCommandMissing;
 }
 

@@ -31,8 +31,9 @@ class SwitchConfig {
 
     void Set(const std::string& filePath, const std::string& section);
 
-    // The value, -1 included, goes out; the result says whether it differs from -1, the
-    // value a missing key reads as.
+    // The value goes out, -1 for a key that is missing or holds no plain number (ASCII
+    // digits within int, once the profile functions have stripped the blanks around it); the
+    // result says whether it differs from -1.
     bool ReadCdromCommand(int* value);
     bool ReadDiagCommand(int* value);
 

@@ -27,12 +27,6 @@ std::size_t Win32Profile::ReadSectionNames(char* buffer, std::size_t size,
     return count;
 }
 
-int Win32Profile::ReadInt(const std::string& section, const std::string& key, int defaultValue,
-                          const std::string& file) {
-    return static_cast<int>(
-        GetPrivateProfileIntA(section.c_str(), key.c_str(), defaultValue, file.c_str()));
-}
-
 std::size_t Win32Profile::ReadString(const std::string& section, const std::string& key,
                                      const std::string& defaultValue, char* buffer,
                                      std::size_t size, const std::string& file) {

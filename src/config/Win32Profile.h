@@ -8,8 +8,6 @@ namespace quorvel {
 class Win32Profile : public ProfileFile {
   public:
     std::size_t ReadSectionNames(char* buffer, std::size_t size, const std::string& file) override;
-    int ReadInt(const std::string& section, const std::string& key, int defaultValue,
-                const std::string& file) override;
     std::size_t ReadString(const std::string& section, const std::string& key,
                            const std::string& defaultValue, char* buffer, std::size_t size,
                            const std::string& file) override;

@@ -155,8 +155,9 @@ PortDiscovery::PortsDevice PortDiscovery::TryPortsDevice(unsigned index, const N
     }
     TraceLine line(trace_);
     line << "Ports device " << index << ": " << Quoted(name);
-    if (!wanted(name) || !Contains(name, kComMarker)) {
-        line << (wanted(name) ? " matches but holds no \"COM\"" : " passed over");
+    const bool named = wanted(name);
+    if (!named || !Contains(name, kComMarker)) {
+        line << (named ? " matches but holds no \"COM\"" : " passed over");
         return PortsDevice::kPassedOver;
     }
     *port = PortNumberFromFriendlyName(name);
@@ -210,13 +211,13 @@ int PortDiscovery::DriverKeyPort(RegistryKey& driverKey, const std::string& subk
         std::string text;
         if (!driverKey.ValueName(index, &valueName)) continue;
         if (valueName == kFriendlyNameValue) {
-            if (driverKey.ReadValueText(valueName, &text) && text == friendlyName_)
-                nameMatches = true;
-            line << " FriendlyName " << Quoted(text);
+            const bool read = driverKey.ReadValueText(valueName, &text);
+            if (read && text == friendlyName_) nameMatches = true;
+            line << " FriendlyName " << (read ? Quoted(text) : "unreadable");
         } else if (valueName == kAttachedToValue) {
-            if (driverKey.ReadValueText(valueName, &text))
-                attachedPort = PortNumberFromAttachedTo(text);
-            line << " AttachedTo " << Quoted(text);
+            const bool read = driverKey.ReadValueText(valueName, &text);
+            if (read) attachedPort = PortNumberFromAttachedTo(text);
+            line << " AttachedTo " << (read ? Quoted(text) : "unreadable");
         }
     }
     line << (nameMatches ? " (the modem's)" : " (another device's)") << ", port " << attachedPort;

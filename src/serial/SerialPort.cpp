@@ -4,7 +4,6 @@
 #include <cstring>
 #include <string>
 
-#include "base/Status.h"
 #include "serial/ResponseBuffer.h"
 
 namespace quorvel {
@@ -165,16 +164,16 @@ void SerialPort::DiscardArrived() {
     if (dropped > 0) TraceLine(trace_) << "dropped " << dropped << " bytes left from before";
 }
 
-int SerialPort::SendAtCommand(const char* command, char* reply) {
-    if (reply == nullptr) return kStatusRefusedOrUnanswered;
+Status SerialPort::SendAtCommand(const char* command, char* reply) {
+    if (reply == nullptr) return Status::kRefusedOrUnanswered;
     DiscardArrived();
-    if (!Write(command, std::strlen(command))) return kStatusWriteFailed;
+    if (!Write(command, std::strlen(command))) return Status::kWriteFailed;
     ResponseBuffer response(command);
     if (Exchange(*this, command, kCommandRules, clock_, trace_, response) != Verdict::kOk)
-        return kStatusRefusedOrUnanswered;
+        return Status::kRefusedOrUnanswered;
     const std::string answer = response.Answer();
     std::memcpy(reply, answer.c_str(), answer.size() + 1);
-    return kStatusSuccess;
+    return Status::kSuccess;
 }
 
 bool SerialPort::EchoOffHandshake() {

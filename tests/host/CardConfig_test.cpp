@@ -28,6 +28,13 @@ TEST(LoadSwitchConfig, ReadsNumbersAndLabelsOrSetsTheFirstFailingStatus) {
         {"an empty type is never among them", "K3000|", "", {cd, diag}, 7, -1, -1},
         {"CD-ROM number missing, Diag stored all the same", "K3000|", "K3000", {diag}, 9, -1, 0},
         {"Diag number -1", "K3000|", "K3000", {cd, "DIAG_COMMAND=-1"}, 9, 1, -1},
+        // Only plain digits within int are numbers: a typo must not send another mode's number.
+        {"Diag number 1O", "K3000|", "K3000", {cd, "DIAG_COMMAND=1O"}, 9, 1, -1},
+        {"Diag number two", "K3000|", "K3000", {cd, "DIAG_COMMAND=two"}, 9, 1, -1},
+        {"CD-ROM number -2", "K3000|", "K3000", {"CDROM_COMMAND=-2", diag}, 9, -1, 0},
+        {"CD-ROM number empty", "K3000|", "K3000", {"CDROM_COMMAND=", diag}, 9, -1, 0},
+        {"CD-ROM number beyond int", "K3000|", "K3000", {"CDROM_COMMAND=99999999999", diag}, 9, -1, 0},
+        {"numbers with leading zeros", "K3000|", "K3000", {"CDROM_COMMAND=007", "DIAG_COMMAND=2147483647"}, 1, 7, 2147483647},
         {"first label missing", "K3000|", "K3000", {cd, diag, "DIAG_DISPLAY=To CD-ROM"}, 1, 1, 0},
         {"second label missing", "K3000|", "K3000", {cd, diag, "CDROM_DISPLAY=To Diag"}, 1, 1, 0},
         {"first label empty", "K3000|", "K3000", {cd, diag, "CDROM_DISPLAY=", "DIAG_DISPLAY=To CD-ROM"}, 1, 1, 0},
@@ -49,9 +56,9 @@ TEST(LoadSwitchConfig, ReadsNumbersAndLabelsOrSetsTheFirstFailingStatus) {
             section[key.substr(0, key.find('='))] = key.substr(key.find('=') + 1);
         rig.state.cardType = c.type;
 
-        EXPECT_EQ(rig.operations.LoadSwitchConfig(), c.status == kStatusSuccess);
+        EXPECT_EQ(rig.operations.LoadSwitchConfig(), c.status == StatusCode(Status::kSuccess));
 
-        EXPECT_EQ(rig.state.status, c.status);
+        EXPECT_EQ(StatusCode(rig.state.status), c.status);
         EXPECT_EQ(rig.state.cdromValue, c.cdrom);
         EXPECT_EQ(rig.state.diagValue, c.diag);
         EXPECT_EQ(rig.state.customLabels, c.custom);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <optional>
@@ -23,11 +22,6 @@ class FakeProfile : public ProfileFile {
         std::memcpy(buffer, sectionList.data(), placed);
         buffer[placed] = buffer[placed + 1] = '\0';
         return placed;
-    }
-    int ReadInt(const std::string& section, const std::string& key, int defaultValue,
-                const std::string& file) override {
-        const std::string* value = Find(section, key, file);
-        return value ? std::atoi(value->c_str()) : defaultValue;
     }
     std::size_t ReadString(const std::string& section, const std::string& key,
                            const std::string& defaultValue, char* buffer, std::size_t size,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ostream>
 #include <string>
 
 #include "FakeCard.h"
@@ -9,6 +10,15 @@
 #include "RecordingTrace.h"
 #include "card/CardOperations.h"
 #include "discovery/PortDiscovery.h"
+
+namespace quorvel {
+
+// A status shows as its number in a failed expectation.
+inline void PrintTo(Status status, std::ostream* out) {
+    *out << StatusCode(status);
+}
+
+}  // namespace quorvel
 
 namespace quorvel::test {
 

@@ -35,6 +35,7 @@ TEST(Win32Profile, ConfigurationAsThePlatformReadsIt) {
         {"plain",                           numbered,                                                        "K3000", 1, 3, 4, none, false},
         {"quotes around values",            "[K3000]\r\nCDROM_COMMAND=\"3\"\r\nDIAG_COMMAND=4\r\nCDROM_DISPLAY=\"To Diag\"\r\n" + second, "K3000", 1, 3, 4, "To Diag", false},
         {"blanks around =",                 "[K3000]\r\nCDROM_COMMAND = 3\r\nDIAG_COMMAND=4\r\nCDROM_DISPLAY =  To Diag  \r\n" + second,  "K3000", 1, 3, 4, "To Diag", false},
+        {"blanks around a number",          "[K3000]\r\nCDROM_COMMAND= 10 \r\nDIAG_COMMAND=\t4\t\r\n",  "K3000", 1, 10, 4, none, false},
         {"section and key names any case",  "[k3000]\r\ncdrom_command=3\r\nDiag_Command=4\r\n[XK3000]\r\n",   "K3000", 1, 3, 4, none, false},
         {"card type spanning two names",    "[AK3]\r\n[000B]\r\n" + numbers,                                 "K3000", 9, -1, -1, none, false},
         {"section past the 1023-byte list", Fillers(103) + numbered,                                         "K3000", 7, -1, -1, none, false},
@@ -66,7 +67,7 @@ TEST(Win32Profile, ConfigurationAsThePlatformReadsIt) {
         state.cardType = c.cardType;
         CardConfig(state, profile, trace).LoadSwitchConfig();
         SetCurrentDirectoryA(previous);
-        EXPECT_EQ(state.status, c.status);
+        EXPECT_EQ(StatusCode(state.status), c.status);
         EXPECT_EQ(state.cdromValue, c.cdrom);
         EXPECT_EQ(state.diagValue, c.diag);
         EXPECT_EQ(state.firstChoiceLabel, c.firstLabel);
