@@ -122,5 +122,13 @@ TEST(TraceOfARun, TellsWhatWasTriedAndHowItEnded) {
     }
 }
 
+// A trace that fails loses its lines and changes nothing else.
+TEST(TraceOfARun, FailingWritesChangeNothing) {
+    Rig rig;
+    rig.CardInstalled().trace.failing = true;
+    EXPECT_EQ(RunLikeTheProgram(rig, {L"QuorvelTool.exe", L"-s", L"2"}), 0);
+    EXPECT_EQ(rig.card.sent.size(), 4u);
+}
+
 }  // namespace
 }  // namespace quorvel::test

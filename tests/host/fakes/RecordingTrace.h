@@ -1,5 +1,6 @@
 #pragma once
 
+#include <new>
 #include <string>
 #include <vector>
 
@@ -10,9 +11,13 @@ namespace quorvel::test {
 // Keeps every line the program traced, whole, in order.
 class RecordingTrace : public Trace {
   public:
-    void Write(const std::string& line) override { lines.push_back(line); }
+    void Write(const std::string& line) override {
+        if (failing) throw std::bad_alloc();
+        lines.push_back(line);
+    }
 
     std::vector<std::string> lines;
+    bool failing = false;  // every write fails, as one would with the memory gone
 };
 
 }  // namespace quorvel::test
