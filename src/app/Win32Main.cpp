@@ -11,6 +11,7 @@
 #include "Version.h"
 #include "app/RunMode.h"
 #include "base/Win32Clock.h"
+#include "base/Win32MessageQueue.h"
 #include "base/Win32Trace.h"
 #include "card/CardOperations.h"
 #include "config/Win32Profile.h"
@@ -50,17 +51,21 @@ std::vector<std::wstring> SplitCommandLine(const char* commandLine) {
     return arguments;
 }
 
-// The platform services of the process. The COM port stands for the process's one port
-// handle, so it lives as long as the process: a silent run's reset leaves it open until exit.
-CardPlatform& ProcessPlatform(Trace& trace) {
-    static Win32ComPort port;
-    static Win32Clock clock;
-    static Win32DeviceInventory devices;
-    static Win32Registry registry;
-    static Win32Profile profile;
-    static CardPlatform platform{port, clock, devices, registry, profile, trace};
-    return platform;
-}
+// The platform services of the process, owned by the application object. The COM port stands
+// for the process's one port handle, so it lives as long as the run: a silent run's reset leaves
+// it open until the program ends.
+// The clock's pauses and the dialog share the thread's message queue.
+struct ProcessPlatform {
+    explicit ProcessPlatform(Trace& trace) : card{port, clock, devices, registry, profile, trace} {}
+
+    Win32MessageQueue queue;
+    Win32ComPort port;
+    Win32Clock clock{queue};
+    Win32DeviceInventory devices;
+    Win32Registry registry;
+    Win32Profile profile;
+    CardPlatform card;
+};
 
 // Shown before the wizard exists, so it has no owner.
 void ShowStartupMessage(StartupMessage message) {
@@ -69,17 +74,17 @@ void ShowStartupMessage(StartupMessage message) {
 
 // Switches the card with the number from the command line, with no window at all: a silent
 // run must work, and tell how it went, on a machine without a desktop too.
-int RunSilently(int value, Trace& trace) {
+int RunSilently(const CardPlatform& platform, int value) {
     CardState state;
     state.silentValue = value;
-    CardOperations card(state, ProcessPlatform(trace));
+    CardOperations card(state, platform);
     return SilentRunExitStatus(card.SilentSwitch());
 }
 
 // The application object: where the program's own logic begins once the process runs.
 class CardSwitchApp {
   public:
-    explicit CardSwitchApp(Trace& trace) : trace_(trace) {}
+    explicit CardSwitchApp(Trace& trace) : trace_(trace), platform_(trace) {}
 
     // Decides the run mode from the command line and runs it; returns the process's exit
     // status.
@@ -88,15 +93,16 @@ class CardSwitchApp {
         const std::vector<std::wstring> arguments = SplitCommandLine(GetCommandLineA());
         const CommandLineDecision decision = ParseCommandLine(arguments);
         TraceStart(trace_, QUORVEL_VERSION, arguments, decision);
-        if (decision.runMode.silent) return RunSilently(decision.runMode.value, trace_);
+        if (decision.runMode.silent) return RunSilently(platform_.card, decision.runMode.value);
 
         if (decision.message != StartupMessage::kNone) ShowStartupMessage(decision.message);
-        Win32WizardDialog dialog(GetModuleHandleA(nullptr), ProcessPlatform(trace_));
+        Win32WizardDialog dialog(GetModuleHandleA(nullptr), platform_.card, platform_.queue);
         return WizardRunExitStatus(decision.message, dialog.DoModal());
     }
 
   private:
     Trace& trace_;
+    ProcessPlatform platform_;
 };
 
 }  // namespace

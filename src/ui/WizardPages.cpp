@@ -94,24 +94,34 @@ void WizardPages::ShowWelcomePage() {
     } else {
         body = view_.LoadText(WelcomeBodyTextId(state_.status));
     }
-    if (state_.status != Status::kSuccess) view_.SetText(IDC_NEXT_BUTTON, kFinishCaption);
+    page_ = state_.status == Status::kSuccess ? Page::kWelcome : Page::kCannotSwitch;
+    if (page_ == Page::kCannotSwitch) view_.SetText(IDC_NEXT_BUTTON, kFinishCaption);
     view_.SetText(IDC_TITLE_TEXT, title);
     view_.SetText(IDC_BODY_TEXT, body);
     TraceLine(trace_) << "page welcome, status " << StatusCode(state_.status) << ": "
                       << Quoted(title);
 }
 
+// Next (Finish on the last pages) shows the progress page first in every case.
 void WizardPages::OnNext() {
+    const Page from = page_;
     ShowProgressPage();
-    const std::string caption = view_.GetText(IDC_NEXT_BUTTON);
-    if (caption == kNextCaption) {
-        const SwitchDirection direction = CheckedDirection();
-        TraceLine(trace_) << "Next: " << DirectionText(direction, state_);
-        card_.SwitchBySelection(direction);
-        if (!view_.QuitRequested()) ShowResultPage();
-    } else if (caption == kFinishCaption) {
-        TraceLine(trace_) << "Finish";
-        view_.CloseWithOk();
+    switch (from) {
+        case Page::kWelcome: {
+            const SwitchDirection direction = CheckedDirection();
+            TraceLine(trace_) << "Next: " << DirectionText(direction, state_);
+            card_.SwitchBySelection(direction);
+            if (!view_.QuitRequested()) ShowResultPage();
+            break;
+        }
+        case Page::kCannotSwitch:
+        case Page::kResult:
+            TraceLine(trace_) << "Finish";
+            view_.CloseWithOk();
+            break;
+        case Page::kNone:
+        case Page::kProgress:
+            break;
     }
 }
 
@@ -130,6 +140,7 @@ void WizardPages::ShowProgressPage() {
     }
     view_.EnableControl(IDC_NEXT_BUTTON, false);
     view_.EnableControl(IDC_CANCEL_BUTTON, false);
+    page_ = Page::kProgress;
     TraceLine(trace_) << "page progress";
     // The card's pauses keep the window painted, but the port's open and the first look for
     // the card's answer come before any pause: the page is put on the screen first.
@@ -137,6 +148,7 @@ void WizardPages::ShowProgressPage() {
 }
 
 void WizardPages::ShowResultPage() {
+    page_ = Page::kResult;
     view_.EnableControl(IDC_CANCEL_BUTTON, false);
     view_.SetText(IDC_NEXT_BUTTON, kFinishCaption);
     view_.EnableControl(IDC_NEXT_BUTTON, true);

@@ -8,6 +8,7 @@
 #include "RecordingTrace.h"
 #include "RegistrySeed.h"
 #include "base/Win32Clock.h"
+#include "base/Win32MessageQueue.h"
 #include "discovery/PortDiscovery.h"
 #include "discovery/Win32DeviceInventory.h"
 
@@ -79,7 +80,8 @@ TEST(Win32Registry, ModemLookupPassesOverWhatItCannotOpenAndOnlyReads) {
         }
         Win32DeviceInventory devices;
         Win32Registry registry;
-        Win32Clock clock;
+        Win32MessageQueue queue;
+        Win32Clock clock(queue);
         test::RecordingTrace trace;
         PortDiscovery discovery(devices, registry, clock, trace);
         int port = 0;
