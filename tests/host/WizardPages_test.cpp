@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "RecordingView.h"
-#include "Rig.h"
+#include "fakes/RecordingView.h"
+#include "fakes/Rig.h"
 
 namespace quorvel::test {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "VirtualClock.h"
+#include "fakes/VirtualClock.h"
 #include "serial/ComDevice.h"
 
 namespace quorvel::test {

@@ -3,13 +3,13 @@
 #include <ostream>
 #include <string>
 
-#include "FakeCard.h"
-#include "FakeDeviceInventory.h"
-#include "FakeProfile.h"
-#include "FakeRegistry.h"
-#include "RecordingTrace.h"
 #include "card/CardOperations.h"
 #include "discovery/PortDiscovery.h"
+#include "fakes/FakeCard.h"
+#include "fakes/FakeDeviceInventory.h"
+#include "fakes/FakeProfile.h"
+#include "fakes/FakeRegistry.h"
+#include "fakes/RecordingTrace.h"
 
 namespace quorvel {
 

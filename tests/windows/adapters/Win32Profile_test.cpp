@@ -5,10 +5,10 @@
 
 #include <string>
 
-#include "RecordingTrace.h"
-#include "Wine.h"
 #include "card/CardConfig.h"
 #include "card/CardState.h"
+#include "fakes/RecordingTrace.h"
+#include "winedrive/Wine.h"
 
 namespace quorvel {
 namespace {

@@ -5,12 +5,12 @@
 
 #include <string>
 
-#include "RecordingTrace.h"
-#include "RegistrySeed.h"
 #include "base/Win32Clock.h"
 #include "base/Win32MessageQueue.h"
 #include "discovery/PortDiscovery.h"
 #include "discovery/Win32DeviceInventory.h"
+#include "fakes/RecordingTrace.h"
+#include "winedrive/RegistrySeed.h"
 
 namespace quorvel {
 namespace {
