@@ -7,6 +7,7 @@
 
 #include "card/CardConfig.h"
 #include "card/CardState.h"
+#include "fakes/RecordingTrace.h"
 #include "winedrive/Wine.h"
 
 namespace quorvel {
@@ -82,12 +83,13 @@ TEST(Win32Profile, ConfigurationAsThePlatformReadsIt) {
         ASSERT_TRUE((c.atDriveRoot ? driveRoot : directory).WriteFile("Quorvel.ini", c.ini));
         ASSERT_TRUE(SetCurrentDirectoryA(current.c_str()));
         Win32Profile profile;
+        test::RecordingTrace trace;
         std::string path;
-        EXPECT_TRUE(FindConfigFile(profile, &path));
+        EXPECT_TRUE(FindConfigFile(profile, trace, &path));
         EXPECT_EQ(path, current + "\\Quorvel.ini");
         CardState state;
         state.cardType = c.cardType;
-        CardConfig(state, profile).LoadSwitchConfig();
+        CardConfig(state, profile, trace).LoadSwitchConfig();
         SetCurrentDirectoryA(previous);
         EXPECT_EQ(StatusCode(state.status), c.status);
         EXPECT_EQ(state.cdromValue, c.cdrom);

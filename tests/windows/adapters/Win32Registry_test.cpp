@@ -9,6 +9,7 @@
 #include "base/Win32MessageQueue.h"
 #include "discovery/PortDiscovery.h"
 #include "discovery/Win32DeviceInventory.h"
+#include "fakes/RecordingTrace.h"
 #include "winedrive/RegistrySeed.h"
 
 namespace quorvel {
@@ -84,7 +85,8 @@ TEST(Win32Registry, ModemLookupPassesOverWhatItCannotOpenAndOnlyReads) {
         Win32Registry registry;
         Win32MessageQueue queue;
         Win32Clock clock(queue);
-        PortDiscovery discovery(devices, registry, clock);
+        test::RecordingTrace trace;
+        PortDiscovery discovery(devices, registry, clock, trace);
         int port = 0;
         EXPECT_TRUE(discovery.FindModemPort(&port));
         EXPECT_EQ(port, c.port);

@@ -73,6 +73,7 @@ class GatedPort : public ComDevice {
         if (opens_ >= throwFrom) throw std::bad_alloc();
         return opens_ < refuseFrom && card_.Open(path);
     }
+    std::uint32_t OpenError() const override { return card_.OpenError(); }
     bool IsOpen() const override { return card_.IsOpen(); }
     void Close() override { card_.Close(); }
     std::size_t Write(const char* b, std::size_t n) override { return card_.Write(b, n); }
@@ -96,7 +97,7 @@ class WizardTest : public ::testing::Test {
     // Runs the real dialog modally on this thread, with `script` as the user on another. What
     // the script leaves open is closed afterwards, so that DoModal returns even when it failed.
     void Run(const std::function<void()>& script, bool setUp = true) {
-        CardPlatform platform{port, rig.clock, rig.devices, rig.registry, rig.profile};
+        CardPlatform platform{port, rig.clock, rig.devices, rig.registry, rig.profile, rig.trace};
         Win32MessageQueue queue;
         Win32WizardDialog dialog(GetModuleHandleW(nullptr), platform, queue);
         std::atomic<bool> ended{false};
@@ -497,7 +498,8 @@ TEST_F(WizardTest, IsWholeWithTheBaseUnitsOfItsFontAtTheDisplaysScale) {
     rig.CardInstalled();
     rig.card.replies["AT+CGMM\r"] = Now("\r\nK&3000\r\n\r\nOK\r\n");
     rig.profile.sectionList = std::string("K&3000\0", 8);
-    rig.profile.values["K&3000"] = {{"CDROM_COMMAND", "1"}, {"DIAG_COMMAND", "0"},
+    rig.profile.values["K&3000"] = {{"CDROM_COMMAND", "1"},
+                                    {"DIAG_COMMAND", "0"},
                                     {"CDROM_DISPLAY", "Modem & Diag"},
                                     {"DIAG_DISPLAY", "Diag & Modem"}};
     Run([&] {

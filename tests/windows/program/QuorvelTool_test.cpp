@@ -5,11 +5,14 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "base/Trace.h"
 #include "ui/resources/ResourceIds.h"
 #include "winedrive/CardSimProcess.h"
 #include "winedrive/RegistrySeed.h"
@@ -41,6 +44,7 @@ enum class Walk {
     kHeadless,       // run with no display at all, as on a machine without a desktop
     kWizard,         // the start-up box if any, the wizard, Cancel, Yes
     kStrayThenNext,  // the wizard, the stray OK, Next, the result page, Finish
+    kSwitch,         // the wizard, Next, the result page, Finish
     kPressInWait,    // the wizard, Next, presses during the switch's wait, the result page, Finish
     kQuitInWait,     // the wizard, Next, a WM_QUIT during the switch's wait: the run ends itself
 };
@@ -56,6 +60,10 @@ struct Row {
     std::vector<std::string> sent;  // the card's transcript
     bool waitsOutWindow;
     const char* title = nullptr;  // the welcome page's title, where it is looked at
+    // Lines of the run's trace, in order, each found as part of a line ("COM#" is the row's
+    // port, "INI#" the quoted path of its Quorvel.ini); the exit line must come last. A row
+    // that names some runs with Wine's debug output on, read from a file of its own.
+    std::vector<std::string> trace = {};
 };
 
 // A silent run's commands with `number` in the switch, the first `count` of them.
@@ -66,6 +74,21 @@ std::vector<std::string> Silent(const std::string& number, std::size_t count) {
     return all;
 }
 const std::vector<std::string> kWelcome = {"ATE0\\r", "AT+CGMM\\r"};
+const std::vector<std::string> kSilentTrace = {
+    "run mode: silent, number 2", R"(opened \\.\COM#)",     R"(send "ATE0\r")",
+    R"(send "at^u2diag=2\r")",    R"("at^u2diag=2\r": OK)", R"(send "at+cfun=4\r")",
+    R"(send "at+cfun=6\r")",      R"("at+cfun=6\r": OK)"};
+const std::vector<std::string> kNoCardTrace = {
+    R"(Modem device 0: "KELTRO Datalink - 3G Modem" matches)", R"(open \\.\COM# failed: error )",
+    "search the Ports class for the card's UI interface names",
+    "Ports class: ", "locate and verify: status 2"};
+const std::vector<std::string> kWizardTrace = {R"(card type "K3000")",
+                                               "configuration INI#: found",
+                                               "page welcome, status 1",
+                                               R"(Next: "CD-ROM To Diag")",
+                                               R"("at^u2diag=0\r": OK)",
+                                               "page result, status 1",
+                                               "Finish"};
 
 // The type query answered behind twelve signal notices: more than the reply's 127 bytes.
 std::string TypeBehindTwelveNotices() {
@@ -96,7 +119,12 @@ const Row kRows[] = {
     {"QuitDuringTheSwitchsWait",
      {}, Walk::kQuitInWait, true, {"--delay", "at^u2diag=6500"}, nullptr, 0,
      {"ATE0\\r", "AT+CGMM\\r", "at^u2diag=0\\r"}, false},
-    {"SilentSwitch", {"-s", "2"}, Walk::kSilent, true, {}, nullptr, 0, Silent("2", 4), false},
+    {"SilentSwitch",
+     {"-s", "2"}, Walk::kSilent, true, {}, nullptr, 0, Silent("2", 4), false,
+     nullptr, kSilentTrace},
+    {"WizardSwitch",
+     {}, Walk::kSwitch, true, {}, nullptr, 0, {"ATE0\\r", "AT+CGMM\\r", "at^u2diag=0\\r"}, false,
+     nullptr, kWizardTrace},
     {"UpperCaseFlag", {"-S", "0"}, Walk::kSilent, true, {}, nullptr, 0, Silent("0", 4), false},
     {"SwitchRefused",
      {"-s", "2"}, Walk::kSilent, true, {"--reply", "at^u2diag=ERROR"}, nullptr, 1, Silent("2", 2),
@@ -108,7 +136,8 @@ const Row kRows[] = {
      {"-s", "2"}, Walk::kSilent, true, {"--reply", "at+cfun=6=ERROR"}, nullptr, 0, Silent("2", 4),
      false},
     // The modem's port has nothing behind it, and no other port names the card.
-    {"NoCard", {"-s", "2"}, Walk::kSilent, false, {}, nullptr, 2, {}, false},
+    {"NoCard",
+     {"-s", "2"}, Walk::kSilent, false, {}, nullptr, 2, {}, false, nullptr, kNoCardTrace},
     // A silent run makes no window, so it works where none could be made.
     {"NoDisplay", {"-s", "2"}, Walk::kHeadless, true, {}, nullptr, 0, Silent("2", 4), false},
     // A wizard that cannot be shown is no success.
@@ -250,12 +279,15 @@ void WalkWizard(const Row& row, WizardDriver& driver, const CardSimProcess& card
         PressDuringTheWait(driver, wizard, card);
     } else if (row.walk == Walk::kQuitInWait) {
         QuitDuringTheWait(driver, wizard, card);
-    } else if (row.walk == Walk::kStrayThenNext) {
-        Sleep(2000);  // the stray OK is on its way for one second of these
+    } else if (row.walk == Walk::kStrayThenNext || row.walk == Walk::kSwitch) {
+        const bool stray = row.walk == Walk::kStrayThenNext;
+        if (stray) Sleep(2000);  // the stray OK is on its way for one second of these
         ASSERT_TRUE(driver.Click(IDC_NEXT_BUTTON));
         ASSERT_TRUE(driver.WaitUntil(
             [&] { return driver.Text(IDC_TITLE_TEXT).find("Update") != std::string::npos; }));
-        EXPECT_EQ(driver.Text(IDC_TITLE_TEXT), "\r\n\r\nUpdate Failed!");
+        EXPECT_EQ(driver.Text(IDC_TITLE_TEXT)
+                      .rfind(stray ? "\r\n\r\nUpdate Failed!" : "\r\n\r\nUpdate successful!", 0),
+                  0u);
         ASSERT_TRUE(driver.Click(IDC_NEXT_BUTTON));
     } else {
         ASSERT_TRUE(driver.Click(IDC_CANCEL_BUTTON));
@@ -266,11 +298,63 @@ void WalkWizard(const Row& row, WizardDriver& driver, const CardSimProcess& card
     ASSERT_TRUE(driver.WaitForExit()) << "the wizard did not close";
 }
 
+std::string TracePath(const TempDirectory& work) {
+    return work.UnixPath() + "/wine-debug-output";
+}
+
+// The program's trace lines in Wine's debug output, each as the program wrote it. Wine prints
+// a string as `...:warn:debugstr:OutputDebugStringA "text"`, escaping it once more (and cutting
+// a long one short).
+std::vector<std::string> TraceLines(const std::string& wineOutput) {
+    constexpr char kMarker[] = ":warn:debugstr:OutputDebugStringA \"";
+    std::vector<std::string> lines;
+    std::istringstream in(wineOutput);
+    for (std::string row; std::getline(in, row);) {
+        const std::size_t at = row.find(kMarker);
+        if (at == std::string::npos) continue;
+        std::string line;
+        for (std::size_t i = at + sizeof kMarker - 1; i < row.size() && row[i] != '"'; ++i) {
+            if (row[i] != '\\' || i + 1 == row.size()) {
+                line += row[i];
+                continue;
+            }
+            const char c = row[++i];
+            const std::string hex = c == 'x' ? row.substr(i + 1, 2) : "";
+            line += c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c;
+            if (!hex.empty()) line.back() = static_cast<char>(std::stoi(hex, nullptr, 16));
+            i += hex.size();
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// The row's events, each in a line after the one before, and the exit line last.
+void CheckTrace(const Row& row, int com, const TempDirectory& work, DWORD exitCode) {
+    const std::vector<std::string> lines = TraceLines(ReadUnixFile(TracePath(work)));
+    ASSERT_FALSE(lines.empty()) << "no trace";
+    auto at = lines.begin();
+    for (std::string event : row.trace) {
+        const std::size_t port = event.find("COM#"), ini = event.find("INI#");
+        if (port != std::string::npos) event.replace(port + 3, 1, std::to_string(com));
+        if (ini != std::string::npos)
+            event.replace(ini, 4, Quoted(work.WindowsPath() + "\\Quorvel.ini"));
+        at = std::find_if(at, lines.end(),
+                          [&](const std::string& l) { return l.find(event) != std::string::npos; });
+        ASSERT_NE(at, lines.end()) << "not traced, or out of order: " << event;
+        ++at;
+    }
+    EXPECT_EQ(lines.back(), "QuorvelTool: exit " + std::to_string(exitCode) + "\n");
+}
+
 // Starts the program and walks it; `located` is set once it has found its card's port (or has
 // ended), after which the modem's driver key may name the next row's port.
 void Drive(const Row& row, WizardDriver& driver, const CardSimProcess& card,
            const TempDirectory& work, HANDLE located) {
-    ASSERT_TRUE(driver.Start(row.args, work.UnixPath())) << driver.Program().CommandLine();
+    const bool started = row.trace.empty()
+                             ? driver.Start(row.args, work.UnixPath())
+                             : driver.StartTraced(row.args, work.UnixPath(), TracePath(work));
+    ASSERT_TRUE(started) << driver.Program().CommandLine();
     if (row.box != nullptr) AnswerStartupBox(driver, row.box, card);
     WaitFor([&] { return !card.Transcript().empty() || !driver.Program().Running(); },
             kConditionTimeoutMs);
@@ -319,6 +403,7 @@ void RunRow(const Row& row, int com, HANDLE located) {
     EXPECT_TRUE(exitCode != 0 || !silent || switched)
         << "a silent run ended with 0 without having switched the card";
     EXPECT_EQ(work.ReadFile("Quorvel.ini"), kConfig);
+    if (!row.trace.empty()) CheckTrace(row, com, work, exitCode);
 }
 
 // The reader that QuitDuringTheWait judges the program by sees a thread that spins: one stuck
