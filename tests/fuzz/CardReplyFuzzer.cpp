@@ -9,8 +9,8 @@
 #include <cstring>
 #include <string_view>
 
-#include "CheckedTrace.h"
 #include "base/Status.h"
+#include "fuzz/CheckedTrace.h"
 #include "serial/SerialPort.h"
 
 namespace {

@@ -12,8 +12,8 @@
 #include <sstream>
 #include <vector>
 
-#include "CheckedTrace.h"
 #include "discovery/PortDiscovery.h"
+#include "fuzz/CheckedTrace.h"
 
 namespace {
 
