@@ -5,7 +5,7 @@
 namespace quorvel {
 
 bool CardConfig::LoadSwitchConfig() {
-    std::string path;
+    std::wstring path;
     if (!FindConfigFile(profile_, &path)) {
         state_.status = kStatusConfigMissing;
         return false;
@@ -33,7 +33,7 @@ bool CardConfig::LoadSwitchConfig() {
 }
 
 bool CardConfig::ReadConfiguredFriendlyName() {
-    std::string path;
+    std::wstring path;
     if (!FindConfigFile(profile_, &path)) return false;
     SwitchConfig config(profile_);
     config.Set(path, "");

@@ -19,16 +19,26 @@ constexpr int kCommandMissing = -1;
 
 }  // namespace
 
-bool FindConfigFile(ProfileFile& profile, std::string* path) {
-    // Without the whole directory the path would not name the file in it: an empty one gives
-    // "\Quorvel.ini", the root of the current drive.
-    std::string directory;
-    if (!profile.CurrentDirectory(&directory) || directory.empty()) return false;
-    *path = directory + "\\" + kConfigFileName;
+namespace {
+
+// Without the whole folder the path would not name the file in it: an empty one gives
+// "\Quorvel.ini", the root of the current drive.
+bool FindConfigFileIn(ProfileFile& profile, bool (ProfileFile::*folder)(std::wstring*),
+                      std::wstring* path) {
+    std::wstring directory;
+    if (!(profile.*folder)(&directory) || directory.empty()) return false;
+    *path = directory + L"\\" + kConfigFileName;
     return profile.FileExists(*path);
 }
 
-void SwitchConfig::Set(const std::string& filePath, const std::string& section) {
+}  // namespace
+
+bool FindConfigFile(ProfileFile& profile, std::wstring* path) {
+    return FindConfigFileIn(profile, &ProfileFile::CurrentDirectory, path) ||
+           FindConfigFileIn(profile, &ProfileFile::ProgramDirectory, path);
+}
+
+void SwitchConfig::Set(const std::wstring& filePath, const std::string& section) {
     filePath_ = filePath;
     section_ = section;
 }
