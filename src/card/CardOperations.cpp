@@ -131,4 +131,10 @@ int CardOperations::SilentSwitch() {
     return state_.status;
 }
 
+int CardOperations::SilentSwitchByName(SwitchDirection direction) {
+    if (!QueryCardType() || !LoadSwitchConfig()) return state_.status;
+    if (SwitchBySelection(direction)) ResetCard();
+    return state_.status;
+}
+
 }  // namespace quorvel

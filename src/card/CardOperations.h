@@ -61,6 +61,12 @@ class CardOperations {
     // the run, kStatusSuccess when all went well; the status field is not set by the locate.
     int SilentSwitch();
 
+    // Does what the wizard does before a switch (locate, ask for the type, read its numbers
+    // from Quorvel.ini), switches in `direction`, and resets. Returns the status of the step
+    // that ended the run, kStatusSuccess when all went well; a configuration status means the
+    // card was sent nothing but the handshake and the type query.
+    int SilentSwitchByName(SwitchDirection direction);
+
   private:
     bool FindConfiguredPort(PortDiscovery& discovery);
     int SendOnFreshPort(const char* command);

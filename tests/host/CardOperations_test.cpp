@@ -86,12 +86,15 @@ TEST(QueryCardType, TakesTheTypeFromTheAnswerAlone) {
     }
 }
 
+// By number, or by mode name with the card type's number from Quorvel.ini.
 TEST(SilentSwitch, LocatesSwitchesResetsAndGivesTheExitStatus) {
     const std::string ate0 = "ATE0\r", sw = "at^u2diag=2\r", off = "at+cfun=4\r",
-                      on = "at+cfun=6\r";
+                      on = "at+cfun=6\r", type = "AT+CGMM\r";
     const Reply error = Now("\r\nERROR\r\n");
+    const SwitchDirection diag = SwitchDirection::kCdromToDiag;
+    const SwitchDirection cdrom = SwitchDirection::kDiagToCdrom;
     // clang-format off
-    const struct { const char* name; Arrange arrange; int exitStatus; std::vector<std::string> sent; bool leftOpen; } cases[] = {
+    const struct { const char* name; Arrange arrange; int exitStatus; std::vector<std::string> sent; bool leftOpen; SwitchDirection byName = SwitchDirection::kNone; } cases[] = {
         {"all answered OK", [](Rig&) {}, 0, {ate0, sw, off, on}, true},
         {"the restart's answer does not count", [&](Rig& r) { r.card.replies[on] = error; }, 0, {ate0, sw, off, on}, true},
         {"ERROR to going offline: no restart", [&](Rig& r) { r.card.replies[off] = error; }, 1, {ate0, sw, off}, true},
@@ -99,6 +102,15 @@ TEST(SilentSwitch, LocatesSwitchesResetsAndGivesTheExitStatus) {
         {"a late OK to ATE0, behind more than a look reads, does not answer the switch", [&](Rig& r) { r.card.replies[ate0] = {{0, "\r\nOK\r\n"}, {kOnNextOpen, std::string(64 * 101, '.') + "\r\nOK\r\n"}}; r.card.replies[sw] = error; }, 1, {ate0, sw}, false},
         {"switch written short: 5", [&](Rig& r) { r.card.cutShort[sw] = 5; }, 5, {ate0, "at^u2"}, false},
         {"no card: nothing sent", OnlyPorts({}, ""), 2, {}, false},
+        {"diag: the type's Diag number", [](Rig&) {}, 0, {ate0, type, "at^u2diag=0\r", off, on}, true, diag},
+        {"cdrom: the type's CD-ROM number", [](Rig&) {}, 0, {ate0, type, "at^u2diag=1\r", off, on}, true, cdrom},
+        {"by name, type query refused: 1", [&](Rig& r) { r.card.replies[type] = error; }, 1, {ate0, type}, false, diag},
+        {"by name, no card: 2", OnlyPorts({}, ""), 2, {}, false, cdrom},
+        {"by name, no Quorvel.ini: 8", [](Rig& r) { r.profile.files.clear(); }, 8, {ate0, type}, false, diag},
+        {"by name, no sections: 8", [](Rig& r) { r.profile.sectionList.clear(); }, 8, {ate0, type}, false, diag},
+        {"by name, a type Quorvel.ini lacks: 8", [](Rig& r) { r.card.replies["AT+CGMM\r"] = Now("\r\nZ9999\r\nOK\r\n"); }, 8, {ate0, type}, false, diag},
+        {"by name, the section lacks a number: 8", [](Rig& r) { r.profile.values["K3000"].erase("DIAG_COMMAND"); }, 8, {ate0, type}, false, diag},
+        {"by name, switch refused: no reset", [&](Rig& r) { r.card.replies["at^u2diag=1\r"] = error; }, 1, {ate0, type, "at^u2diag=1\r"}, false, cdrom},
     };
     // clang-format on
     for (const auto& c : cases) {
@@ -107,7 +119,10 @@ TEST(SilentSwitch, LocatesSwitchesResetsAndGivesTheExitStatus) {
         rig.CardInstalled().state.silentValue = 2;
         c.arrange(rig);
 
-        EXPECT_EQ(SilentRunExitStatus(rig.operations.SilentSwitch()), c.exitStatus);
+        const bool byName = c.byName != SwitchDirection::kNone;
+        EXPECT_EQ(SilentRunExitStatus(byName ? rig.operations.SilentSwitchByName(c.byName)
+                                             : rig.operations.SilentSwitch()),
+                  c.exitStatus);
 
         EXPECT_EQ(rig.card.sent, c.sent);
         EXPECT_EQ(rig.card.IsOpen(), c.leftOpen);
