@@ -88,19 +88,19 @@ int WizardRunExitStatus(StartupMessage message, bool wizardShown) {
     return wizardShown ? kInteractiveRunExitStatus : kNoWizardExitStatus;
 }
 
-int SilentRunExitStatus(int outcomeStatus) {
-    switch (outcomeStatus) {
-        case kStatusSuccess:
+int SilentRunExitStatus(Status outcome) {
+    switch (outcome) {
+        case Status::kSuccess:
             return 0;
-        case kStatusRefusedOrUnanswered:
+        case Status::kRefusedOrUnanswered:
             return 1;
-        case kStatusConfigMissing:
-        case kStatusCardTypeNotConfigured:
-        case kStatusConfigWithoutSections:
-        case kStatusSwitchNumberMissing:
+        case Status::kConfigMissing:
+        case Status::kCardTypeNotConfigured:
+        case Status::kConfigWithoutSections:
+        case Status::kSwitchNumberMissing:
             return kNoSwitchNumberExitStatus;
         default:
-            return outcomeStatus;
+            return StatusCode(outcome);
     }
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Status.h"
 #include "card/CardOperations.h"
 
 namespace quorvel {
@@ -55,7 +56,7 @@ int WideTextToInt(const std::wstring& text);
 // refused or did not answer (status 0, which as an exit status would read as success), and 8
 // where Quorvel.ini gave no number for the card (any of the configuration statuses, whose own
 // values would read as 6 and 7).
-int SilentRunExitStatus(int outcomeStatus);
+int SilentRunExitStatus(Status outcome);
 inline constexpr int kNoSwitchNumberExitStatus = 8;
 
 // An interactive run exits 0 once the wizard has closed, and 7 when no wizard could be shown:

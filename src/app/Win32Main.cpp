@@ -10,6 +10,7 @@
 
 #include "app/RunMode.h"
 #include "base/Win32Clock.h"
+#include "base/Win32MessageQueue.h"
 #include "card/CardOperations.h"
 #include "config/Win32Profile.h"
 #include "discovery/Win32DeviceInventory.h"
@@ -48,17 +49,19 @@ std::vector<std::wstring> SplitCommandLine(const char* commandLine) {
     return arguments;
 }
 
-// The platform services of the process. The COM port stands for the process's one port
-// handle, so it lives as long as the process: a silent run's reset leaves it open until exit.
-CardPlatform& ProcessPlatform() {
-    static Win32ComPort port;
-    static Win32Clock clock;
-    static Win32DeviceInventory devices;
-    static Win32Registry registry;
-    static Win32Profile profile;
-    static CardPlatform platform{port, clock, devices, registry, profile};
-    return platform;
-}
+// The platform services of the process, owned by the application object. The COM port stands
+// for the process's one port handle, so it lives as long as the run: a silent run's reset leaves
+// it open until the program ends.
+// The clock's pauses and the dialog share the thread's message queue.
+struct ProcessPlatform {
+    Win32MessageQueue queue;
+    Win32ComPort port;
+    Win32Clock clock{queue};
+    Win32DeviceInventory devices;
+    Win32Registry registry;
+    Win32Profile profile;
+    CardPlatform card{port, clock, devices, registry, profile};
+};
 
 // Whether anybody can see this process's windows. A deployment tool, a service, or a task run
 // whether the user is logged on or not, starts it in a window station without a visible
@@ -83,10 +86,10 @@ void ShowStartupMessage(StartupMessage message) {
 // Switches the card with the number from the command line, or the card type's own number for
 // the mode named there, with no window at all: a silent run must work, and tell how it went,
 // on a machine without a desktop too.
-int RunSilently(const RunMode& mode) {
+int RunSilently(const CardPlatform& platform, const RunMode& mode) {
     CardState state;
     state.silentValue = mode.value;
-    CardOperations card(state, ProcessPlatform());
+    CardOperations card(state, platform);
     const bool byName = mode.byName != SwitchDirection::kNone;
     return SilentRunExitStatus(byName ? card.SilentSwitchByName(mode.byName) : card.SilentSwitch());
 }
@@ -99,13 +102,16 @@ class CardSwitchApp {
     int Start() {
         LoadLibrariesFromSystemOnly();
         const CommandLineDecision decision = ParseCommandLine(SplitCommandLine(GetCommandLineA()));
-        if (decision.runMode.silent) return RunSilently(decision.runMode);
+        if (decision.runMode.silent) return RunSilently(platform_.card, decision.runMode);
         if (!DesktopCanBeSeen()) return WizardRunExitStatus(decision.message, false);
 
         if (decision.message != StartupMessage::kNone) ShowStartupMessage(decision.message);
-        Win32WizardDialog dialog(GetModuleHandleA(nullptr), ProcessPlatform());
+        Win32WizardDialog dialog(GetModuleHandleA(nullptr), platform_.card, platform_.queue);
         return WizardRunExitStatus(decision.message, dialog.DoModal());
     }
+
+  private:
+    ProcessPlatform platform_;
 };
 
 }  // namespace

@@ -2,19 +2,25 @@
 
 namespace quorvel {
 
-// The outcome of a card operation, held as a plain int in CardState::status; the wizard turns
-// it into its texts. SendAtCommand's results 0, 1 and 5 are values of it.
-enum Status : int {
-    kStatusRefusedOrUnanswered = 0,  // "ERROR", "COMMAND NOT SUPPORTED", or no "OK" in time
-    kStatusSuccess = 1,
-    kStatusCardNotFound = 2,
-    kStatusOpenFailed = 3,
-    kStatusNoHandshake = 4,
-    kStatusWriteFailed = 5,
-    kStatusConfigMissing = 6,
-    kStatusCardTypeNotConfigured = 7,
-    kStatusConfigWithoutSections = 8,
-    kStatusSwitchNumberMissing = 9,
+// The outcome of a card operation, held in CardState::status; the wizard turns it into its
+// texts and a silent run into its exit status. SendAtCommand gives only kRefusedOrUnanswered,
+// kSuccess and kWriteFailed. The numbers are fixed: scripts read them from the exit status.
+enum class Status : int {
+    kRefusedOrUnanswered = 0,  // "ERROR", "COMMAND NOT SUPPORTED", or no "OK" in time
+    kSuccess = 1,
+    kCardNotFound = 2,
+    kOpenFailed = 3,
+    kNoHandshake = 4,
+    kWriteFailed = 5,
+    kConfigMissing = 6,
+    kCardTypeNotConfigured = 7,
+    kConfigWithoutSections = 8,
+    kSwitchNumberMissing = 9,
 };
+
+// The status's number, where a number is what is wanted.
+constexpr int StatusCode(Status status) {
+    return static_cast<int>(status);
+}
 
 }  // namespace quorvel

@@ -7,25 +7,25 @@ namespace quorvel {
 bool CardConfig::LoadSwitchConfig() {
     std::wstring path;
     if (!FindConfigFile(profile_, &path)) {
-        state_.status = kStatusConfigMissing;
+        state_.status = Status::kConfigMissing;
         return false;
     }
     SwitchConfig config(profile_);
     config.Set(path, state_.cardType);
     std::string sectionNames;
     if (!config.ReadSectionNames(&sectionNames)) {
-        state_.status = kStatusConfigWithoutSections;
+        state_.status = Status::kConfigWithoutSections;
         return false;
     }
     // A substring test on the joined names, letter case counting, on purpose: existing files
     // rely on a card type matching part of a longer section name. An empty type would be found
     // in any file and read its numbers from a section without a name.
     if (state_.cardType.empty() || sectionNames.find(state_.cardType) == std::string::npos) {
-        state_.status = kStatusCardTypeNotConfigured;
+        state_.status = Status::kCardTypeNotConfigured;
         return false;
     }
     if (!ReadSwitchNumbers(config)) {
-        state_.status = kStatusSwitchNumberMissing;
+        state_.status = Status::kSwitchNumberMissing;
         return false;
     }
     ReadCustomLabels(config);

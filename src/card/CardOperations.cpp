@@ -38,23 +38,22 @@ std::string CardTypeFromAnswer(const std::string& answer) {
 CardOperations::CardOperations(CardState& state, const CardPlatform& platform)
     : state_(state), platform_(platform), config_(state, platform.profile) {}
 
-int CardOperations::LocateAndVerify() {
+Status CardOperations::LocateAndVerify() {
     state_.portNumber = 0;
     PortDiscovery discovery(platform_.devices, platform_.registry, platform_.clock);
     SerialPort port(platform_.port, platform_.clock);
 
     if (!discovery.FindCardPort(&state_.portNumber) && !FindConfiguredPort(discovery)) {
-        return kStatusCardNotFound;
+        return Status::kCardNotFound;
     }
     // The modem's port may be held by another program; the UI interface port is the
     // fallback, searched afresh even when the first search already found it.
     if (!port.Open(state_.portNumber)) {
-        if (!discovery.FindUiPort(&state_.portNumber)) return kStatusCardNotFound;
-        if (!port.Open(state_.portNumber)) return kStatusOpenFailed;
+        if (!discovery.FindUiPort(&state_.portNumber)) return Status::kCardNotFound;
+        if (!port.Open(state_.portNumber)) return Status::kOpenFailed;
     }
-    if (SerialPort(platform_.port, platform_.clock).EchoOffHandshake()) return kStatusSuccess;
-    port.Close();
-    return kStatusNoHandshake;
+    // The handshake closes the port whatever the card says.
+    return port.EchoOffHandshake() ? Status::kSuccess : Status::kNoHandshake;
 }
 
 bool CardOperations::FindConfiguredPort(PortDiscovery& discovery) {
@@ -64,28 +63,26 @@ bool CardOperations::FindConfiguredPort(PortDiscovery& discovery) {
 
 bool CardOperations::QueryCardType() {
     state_.status = LocateAndVerify();
-    if (state_.status != kStatusSuccess) return false;
-
-    SerialPort port(platform_.port, platform_.clock);
-    if (!port.Open(state_.portNumber)) {
-        state_.status = kStatusOpenFailed;
-        return false;
-    }
+    if (state_.status != Status::kSuccess) return false;
     char reply[kReplyBufferSize] = {};
-    state_.status = port.SendAtCommand(kCardTypeQuery, reply);
-    port.Close();
-
-    if (state_.status != kStatusSuccess) return false;
+    state_.status = SendOnFreshPort(kCardTypeQuery, reply);
+    if (state_.status != Status::kSuccess) return false;
     state_.cardType = CardTypeFromAnswer(reply);
     return true;
 }
 
-// One command on a port opened for it alone, closed again whatever the card said.
-int CardOperations::SendOnFreshPort(const char* command) {
+// Opens the card's port through `port` and sends one command; the port is left as it is.
+// `reply` (kReplyBufferSize bytes) receives the card's answer on success.
+Status CardOperations::OpenAndSend(SerialPort& port, const char* command, char* reply) {
+    if (!port.Open(state_.portNumber)) return Status::kOpenFailed;
+    return port.SendAtCommand(command, reply);
+}
+
+// One command on a port opened for it alone, closed again whatever the card said. Closing a
+// port that never opened does nothing.
+Status CardOperations::SendOnFreshPort(const char* command, char* reply) {
     SerialPort port(platform_.port, platform_.clock);
-    if (!port.Open(state_.portNumber)) return kStatusOpenFailed;
-    char reply[kReplyBufferSize] = {};
-    const int result = port.SendAtCommand(command, reply);
+    const Status result = OpenAndSend(port, command, reply);
     port.Close();
     return result;
 }
@@ -93,8 +90,9 @@ int CardOperations::SendOnFreshPort(const char* command) {
 bool CardOperations::SendSwitchCommand(int number) {
     char command[kReplyBufferSize];
     std::snprintf(command, sizeof command, kSwitchCommandFormat, number);
-    state_.status = SendOnFreshPort(command);
-    return state_.status == kStatusSuccess;
+    char reply[kReplyBufferSize] = {};
+    state_.status = SendOnFreshPort(command, reply);
+    return state_.status == Status::kSuccess;
 }
 
 bool CardOperations::SwitchBySelection(SwitchDirection direction) {
@@ -109,29 +107,25 @@ bool CardOperations::SwitchBySelection(SwitchDirection direction) {
     return false;
 }
 
+// The port is left open: this is the run's last exchange and the process ends after it.
 bool CardOperations::ResetCard() {
     SerialPort port(platform_.port, platform_.clock);
-    if (!port.Open(state_.portNumber)) {
-        state_.status = kStatusOpenFailed;
-        return false;
-    }
-    // The port is left open: this is the run's last exchange and the process ends after it.
     char reply[kReplyBufferSize] = {};
-    state_.status = port.SendAtCommand(kGoOfflineCommand, reply);
-    if (state_.status != kStatusSuccess) return false;
+    state_.status = OpenAndSend(port, kGoOfflineCommand, reply);
+    if (state_.status != Status::kSuccess) return false;
     char restartReply[kReplyBufferSize] = {};
     port.SendAtCommand(kRestartCommand, restartReply);
     return true;
 }
 
-int CardOperations::SilentSwitch() {
-    const int located = LocateAndVerify();
-    if (located != kStatusSuccess) return located;
+Status CardOperations::SilentSwitch() {
+    const Status located = LocateAndVerify();
+    if (located != Status::kSuccess) return located;
     if (SendSwitchCommand(state_.silentValue)) ResetCard();
     return state_.status;
 }
 
-int CardOperations::SilentSwitchByName(SwitchDirection direction) {
+Status CardOperations::SilentSwitchByName(SwitchDirection direction) {
     if (!QueryCardType() || !LoadSwitchConfig()) return state_.status;
     if (SwitchBySelection(direction)) ResetCard();
     return state_.status;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/Clock.h"
+#include "base/Status.h"
 #include "card/CardConfig.h"
 #include "card/CardState.h"
 #include "config/ProfileFile.h"
@@ -11,6 +12,7 @@
 namespace quorvel {
 
 class PortDiscovery;
+class SerialPort;
 
 // The platform services the card operations reach the card, the devices and the
 // configuration file through.
@@ -38,9 +40,8 @@ class CardOperations {
     CardOperations(CardState& state, const CardPlatform& platform);
 
     // Finds the card's port, checks that the card answers there and turns its echo off.
-    // Returns kStatusSuccess, kStatusCardNotFound, kStatusOpenFailed or kStatusNoHandshake
-    // without storing it.
-    int LocateAndVerify();
+    // Returns kSuccess, kCardNotFound, kOpenFailed or kNoHandshake without storing it.
+    Status LocateAndVerify();
 
     // Locates the card and asks it for its type; the status records the outcome. The type is
     // the answer's lines joined, without line ends and every "OK"; notices that the card sent
@@ -58,18 +59,19 @@ class CardOperations {
     bool ResetCard();
 
     // Locate, switch with the silent value, reset. Returns the status of the step that ended
-    // the run, kStatusSuccess when all went well; the status field is not set by the locate.
-    int SilentSwitch();
+    // the run, kSuccess when all went well; the status field is not set by the locate.
+    Status SilentSwitch();
 
     // Does what the wizard does before a switch (locate, ask for the type, read its numbers
     // from Quorvel.ini), switches in `direction`, and resets. Returns the status of the step
-    // that ended the run, kStatusSuccess when all went well; a configuration status means the
-    // card was sent nothing but the handshake and the type query.
-    int SilentSwitchByName(SwitchDirection direction);
+    // that ended the run, Status::kSuccess when all went well; a configuration status means
+    // the card was sent nothing but the handshake and the type query.
+    Status SilentSwitchByName(SwitchDirection direction);
 
   private:
     bool FindConfiguredPort(PortDiscovery& discovery);
-    int SendOnFreshPort(const char* command);
+    Status OpenAndSend(SerialPort& port, const char* command, char* reply);
+    Status SendOnFreshPort(const char* command, char* reply);
 
     CardState& state_;
     CardPlatform platform_;

@@ -9,7 +9,7 @@ namespace quorvel {
 
 // Everything a run's card operations share, owned by the run for its whole life.
 struct CardState {
-    int status = kStatusSuccess;
+    Status status = Status::kSuccess;
     int cdromValue = -1;  // written by LoadSwitchConfig before anything reads it
     int diagValue = -1;
     std::string cardType;

@@ -9,8 +9,7 @@ namespace quorvel {
 // as the 8-bit functions would.
 class Win32Profile : public ProfileFile {
   public:
-    std::size_t ReadSectionNames(char* buffer, std::size_t size,
-                                 const std::wstring& file) override;
+    std::size_t ReadSectionNames(char* buffer, std::size_t size, const std::wstring& file) override;
     std::size_t ReadString(const std::string& section, const std::string& key,
                            const std::string& defaultValue, char* buffer, std::size_t size,
                            const std::wstring& file) override;

@@ -4,7 +4,6 @@
 #include <cstring>
 #include <string>
 
-#include "base/Status.h"
 #include "serial/ResponseBuffer.h"
 
 namespace quorvel {
@@ -110,15 +109,15 @@ void SerialPort::DiscardArrived() {
     }
 }
 
-int SerialPort::SendAtCommand(const char* command, char* reply) {
-    if (reply == nullptr) return kStatusRefusedOrUnanswered;
+Status SerialPort::SendAtCommand(const char* command, char* reply) {
+    if (reply == nullptr) return Status::kRefusedOrUnanswered;
     DiscardArrived();
-    if (!Write(command, std::strlen(command))) return kStatusWriteFailed;
+    if (!Write(command, std::strlen(command))) return Status::kWriteFailed;
     ResponseBuffer response(command);
-    if (!AwaitOk(*this, clock_, response, kCommandRules)) return kStatusRefusedOrUnanswered;
+    if (!AwaitOk(*this, clock_, response, kCommandRules)) return Status::kRefusedOrUnanswered;
     const std::string answer = response.Answer();
     std::memcpy(reply, answer.c_str(), answer.size() + 1);
-    return kStatusSuccess;
+    return Status::kSuccess;
 }
 
 bool SerialPort::EchoOffHandshake() {

@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "base/Clock.h"
+#include "base/Status.h"
 #include "serial/ComDevice.h"
 
 namespace quorvel {
@@ -47,11 +48,10 @@ class SerialPort {
     // Sends the command (which carries its own trailing carriage return) and waits up to
     // kReplyWindowSeconds for the card's final result. Whatever the port held before the command
     // was written is discarded: a late reply to an earlier command is no answer. Returns
-    // kStatusSuccess with the answer's lines in `reply` (kReplyBufferSize bytes; what
-    // ResponseBuffer::Answer gives), kStatusRefusedOrUnanswered on "ERROR", "COMMAND NOT
-    // SUPPORTED", silence or a null `reply`, and kStatusWriteFailed when the command could not
-    // be written whole.
-    int SendAtCommand(const char* command, char* reply);
+    // kSuccess with the answer's lines in `reply` (kReplyBufferSize bytes; what
+    // ResponseBuffer::Answer gives), kRefusedOrUnanswered on "ERROR", "COMMAND NOT SUPPORTED",
+    // silence or a null `reply`, and kWriteFailed when the command could not be written whole.
+    Status SendAtCommand(const char* command, char* reply);
 
     // Checks that the card on the open port answers, and turns its command echo off. The card
     // has strictly less than kReplyWindowSeconds to say "OK"; "ERROR" fails at once, and

@@ -1,6 +1,6 @@
 #include "ui/Win32WizardDialog.h"
 
-#include "base/Win32Clock.h"
+#include "base/Win32MessageQueue.h"
 #include "ui/resources/ResourceIds.h"
 
 namespace quorvel {
@@ -15,28 +15,30 @@ namespace {
 // posted again last, and ends the run.
 class CardWork {
   public:
-    CardWork(HWND dialog, bool& busy) : dialog_(dialog), busy_(busy) {
+    CardWork(HWND dialog, Win32MessageQueue& queue, bool& busy)
+        : dialog_(dialog), queue_(queue), busy_(busy) {
         busy_ = true;
         // Only for Windows to show at log-off; Wine 8 lacks it, and the work goes on regardless.
         ShutdownBlockReasonCreate(dialog_, kCardWorkShutdownReason);
     }
     ~CardWork() {
-        DropQueuedInput();
-        DropQueuedMessages(WM_COMMAND);
-        DropQueuedMessages(WM_SYSCOMMAND);
+        queue_.DropQueuedInput();
+        queue_.DropQueuedMessages(WM_COMMAND);
+        queue_.DropQueuedMessages(WM_SYSCOMMAND);
         busy_ = false;
         ShutdownBlockReasonDestroy(dialog_);
         // Not while the dialog is set up or closing: it is hidden then.
         HWND next = GetDlgItem(dialog_, IDC_NEXT_BUTTON);
         if (IsWindowVisible(dialog_) && IsWindowEnabled(next))
             SendMessageA(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), TRUE);
-        PostKeptQuit();
+        queue_.PostKeptQuit();
     }
     CardWork(const CardWork&) = delete;
     CardWork& operator=(const CardWork&) = delete;
 
   private:
     HWND dialog_;
+    Win32MessageQueue& queue_;
     bool& busy_;
 };
 
@@ -45,8 +47,8 @@ class CardWork {
 constexpr int kDrawnBaseUnitX = 6;
 constexpr int kDrawnBaseUnitY = 12;
 
-// The white panel right of the picture, in pixels.
-constexpr int kWhitePanelWidth = 345;
+// The panel right of the picture, in pixels.
+constexpr int kPanelWidth = 345;
 // How much taller the title's font is than the template's, in pixels.
 constexpr int kTitleFontExtraHeight = 5;
 
@@ -64,9 +66,11 @@ INT_PTR CALLBACK AboutProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
 
 }  // namespace
 
-Win32WizardDialog::Win32WizardDialog(HINSTANCE instance, const CardPlatform& platform)
+Win32WizardDialog::Win32WizardDialog(HINSTANCE instance, const CardPlatform& platform,
+                                     Win32MessageQueue& queue)
     : icon_(LoadIconA(instance, MAKEINTRESOURCEA(IDI_APPLICATION_ICON))),
       instance_(instance),
+      queue_(queue),
       card_(state_, platform),
       pages_(*this, card_, state_) {}
 
@@ -110,7 +114,7 @@ void Win32WizardDialog::AbandonSetUp() {
     EndDialog(window_, kSetUpFailed);
 }
 
-INT_PTR Win32WizardDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
+INT_PTR Win32WizardDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     // While the card works the buttons, keys, close box and system menu do nothing: a command
     // sent meanwhile (Enter's OK, a close, the About box) is taken and left undone.
     if (busy_ && (message == WM_COMMAND || message == WM_SYSCOMMAND)) return TRUE;
@@ -132,7 +136,7 @@ INT_PTR Win32WizardDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
         case WM_CTLCOLORDLG:
         case WM_CTLCOLORSCROLLBAR:
         case WM_CTLCOLORSTATIC:
-            return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_WINDOW));
+            return OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
         case WM_COMMAND:
             return OnCommand(LOWORD(wParam), HIWORD(wParam));
         case WM_QUERYENDSESSION:
@@ -148,7 +152,7 @@ INT_PTR Win32WizardDialog::OnInitDialog() {
     MeasureBaseUnits();
     CreateTitleFont();
     ScalePicture();
-    CardWork work(window_, busy_);
+    CardWork work(window_, queue_, busy_);
     pages_.ShowWelcomePage();
     return TRUE;
 }
@@ -162,7 +166,7 @@ INT_PTR Win32WizardDialog::OnCommand(WORD controlId, WORD notification) {
             return TRUE;
         case IDC_NEXT_BUTTON: {
             if (notification != BN_CLICKED) return FALSE;
-            CardWork work(window_, busy_);
+            CardWork work(window_, queue_, busy_);
             pages_.OnNext();
             return TRUE;
         }
@@ -211,14 +215,23 @@ void Win32WizardDialog::PaintMinimisedIcon() {
     EndPaint(window_, &paint);
 }
 
+// The texts and choices lie on the panel, so they take its colour, and the text colour that
+// goes with it: a contrast theme's, too. A greyed control keeps the system's grey.
+INT_PTR Win32WizardDialog::OnControlColour(HDC dc, HWND control) {
+    SetTextColor(dc, GetSysColor(IsWindowEnabled(control) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
+    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+    return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_WINDOW));
+}
+
 INT_PTR Win32WizardDialog::OnEraseBackground(HDC dc) {
     PaintBackground(dc);
     SetWindowLongPtrA(window_, DWLP_MSGRESULT, TRUE);
     return TRUE;
 }
 
-// Button face everywhere, then a white panel from the picture's right edge, as tall as the
-// picture; the separator and button strip below keep the button face.
+// Button face everywhere, then the panel from the picture's right edge, as tall as the picture,
+// in the theme's window colour (white in the default one); the separator and button strip below
+// keep the button face.
 void Win32WizardDialog::PaintBackground(HDC dc) {
     RECT client;
     GetClientRect(window_, &client);
@@ -227,11 +240,9 @@ void Win32WizardDialog::PaintBackground(HDC dc) {
     RECT picture;
     GetWindowRect(GetDlgItem(window_, IDC_PICTURE), &picture);
     MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&picture), 2);
-    const RECT panel = {picture.right, picture.top, picture.right + ScaledX(kWhitePanelWidth),
+    const RECT panel = {picture.right, picture.top, picture.right + ScaledX(kPanelWidth),
                         picture.bottom};
-    HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
-    FillRect(dc, &panel, white);
-    DeleteObject(white);
+    FillRect(dc, &panel, GetSysColorBrush(COLOR_WINDOW));
 }
 
 // With no owner the dialog stands in the middle of the screen's work area.
@@ -342,7 +353,7 @@ void Win32WizardDialog::CloseWithOk() {
 }
 
 bool Win32WizardDialog::QuitRequested() {
-    return QuitKept();
+    return queue_.QuitKept();
 }
 
 }  // namespace quorvel

@@ -7,21 +7,21 @@ namespace quorvel {
 namespace {
 
 // The string-table texts that tell a status on the welcome page, as its body.
-int WelcomeBodyTextId(int status) {
+int WelcomeBodyTextId(Status status) {
     switch (status) {
-        case kStatusCardNotFound:
+        case Status::kCardNotFound:
             return IDS_CARD_NOT_FOUND;
-        case kStatusOpenFailed:
+        case Status::kOpenFailed:
             return IDS_OPEN_PORT_FAILED;
-        case kStatusNoHandshake:
+        case Status::kNoHandshake:
             return IDS_CARD_NOT_RESPONDING;
-        case kStatusConfigMissing:
+        case Status::kConfigMissing:
             return IDS_CONFIG_MISSING;
-        case kStatusCardTypeNotConfigured:
+        case Status::kCardTypeNotConfigured:
             return IDS_CARD_TYPE_NOT_CONFIGURED;
-        case kStatusConfigWithoutSections:
+        case Status::kConfigWithoutSections:
             return IDS_CONFIG_MISTAKE;
-        case kStatusSwitchNumberMissing:
+        case Status::kSwitchNumberMissing:
             return IDS_CONFIG_WITHOUT_AT_COMMAND;
         default:
             return IDS_UNKNOWN_ERROR;
@@ -34,17 +34,27 @@ struct ResultTextIds {
 };
 
 // The result page names the locate failures; every other failure is "Unknown error!".
-ResultTextIds ResultTextIdsFor(int status) {
+ResultTextIds ResultTextIdsFor(Status status) {
     switch (status) {
-        case kStatusSuccess:
+        case Status::kSuccess:
             return {IDS_UPDATE_SUCCESSFUL, IDS_WIZARD_PURPOSE};
-        case kStatusCardNotFound:
-        case kStatusOpenFailed:
-        case kStatusNoHandshake:
+        case Status::kCardNotFound:
+        case Status::kOpenFailed:
+        case Status::kNoHandshake:
             return {IDS_UPDATE_FAILED, WelcomeBodyTextId(status)};
         default:
             return {IDS_UPDATE_FAILED, IDS_UNKNOWN_ERROR};
     }
+}
+
+// A button takes "&" as the mark of its mnemonic; a label from Quorvel.ini shows as written.
+std::string AsWrittenOnAButton(const std::string& label) {
+    std::string escaped;
+    for (char c : label) {
+        if (c == '&') escaped += '&';
+        escaped += c;
+    }
+    return escaped;
 }
 
 }  // namespace
@@ -65,13 +75,13 @@ void WizardPages::ShowWelcomePage() {
     if (configured) {
         body = view_.LoadText(IDS_WELCOME_BODY);
         if (state_.customLabels) {
-            view_.SetText(IDC_FIRST_CHOICE, state_.firstChoiceLabel);
-            view_.SetText(IDC_SECOND_CHOICE, state_.secondChoiceLabel);
+            view_.SetText(IDC_FIRST_CHOICE, AsWrittenOnAButton(state_.firstChoiceLabel));
+            view_.SetText(IDC_SECOND_CHOICE, AsWrittenOnAButton(state_.secondChoiceLabel));
         }
     } else {
         body = view_.LoadText(WelcomeBodyTextId(state_.status));
     }
-    if (state_.status != kStatusSuccess) view_.SetText(IDC_NEXT_BUTTON, kFinishCaption);
+    if (state_.status != Status::kSuccess) view_.SetText(IDC_NEXT_BUTTON, kFinishCaption);
     view_.SetText(IDC_TITLE_TEXT, title);
     view_.SetText(IDC_BODY_TEXT, body);
 }

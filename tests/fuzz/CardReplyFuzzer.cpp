@@ -64,14 +64,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Card card(data, size);
     char reply[kReplyBufferSize + 16];
     std::memset(reply, '\xA5', sizeof reply);
-    const int result = SerialPort(card, card).SendAtCommand("AT+CGMM\r", reply);
-    assert((data[0] & 1 ? result == kStatusWriteFailed
-                        : result == kStatusRefusedOrUnanswered || result == kStatusSuccess) &&
+    const Status result = SerialPort(card, card).SendAtCommand("AT+CGMM\r", reply);
+    assert((data[0] & 1 ? result == Status::kWriteFailed
+                        : result == Status::kRefusedOrUnanswered || result == Status::kSuccess) &&
            "a command gives 0 or 1, and 5 exactly when it cannot be written");
-    assert((!card.sawOk || result == kStatusSuccess) && "an OK that was read succeeds");
+    assert((!card.sawOk || result == Status::kSuccess) && "an OK that was read succeeds");
     char* end = static_cast<char*>(std::memchr(reply, '\0', kReplyBufferSize));
-    assert((result != kStatusSuccess || end) && "a reply is terminated within 128 bytes");
-    for (const char* c = result == kStatusSuccess ? end + 1 : reply; c < std::end(reply); ++c)
+    assert((result != Status::kSuccess || end) && "a reply is terminated within 128 bytes");
+    for (const char* c = result == Status::kSuccess ? end + 1 : reply; c < std::end(reply); ++c)
         assert(*c == '\xA5' && "nothing is written but a successful reply and its terminator");
     return 0;
 }

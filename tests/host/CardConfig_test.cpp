@@ -65,10 +65,11 @@ TEST(LoadSwitchConfig, ReadsNumbersAndLabelsOrSetsTheFirstFailingStatus) {
             section[key.substr(0, key.find('='))] = key.substr(key.find('=') + 1);
         rig.state.cardType = c.type;
 
-        EXPECT_EQ(rig.operations.LoadSwitchConfig(), c.status == kStatusSuccess);
+        EXPECT_EQ(rig.operations.LoadSwitchConfig(), c.status == StatusCode(Status::kSuccess));
 
-        EXPECT_EQ(rig.state.status, c.status);
-        EXPECT_EQ(rig.profile.lastFile, c.status == kStatusConfigMissing ? L"" : c.file);
+        EXPECT_EQ(StatusCode(rig.state.status), c.status);
+        EXPECT_EQ(rig.profile.lastFile,
+                  c.status == StatusCode(Status::kConfigMissing) ? L"" : c.file);
         EXPECT_EQ(rig.state.cdromValue, c.cdrom);
         EXPECT_EQ(rig.state.diagValue, c.diag);
         EXPECT_EQ(rig.state.customLabels, c.custom);

@@ -40,15 +40,15 @@ TEST(LocateAndVerify, FindsOpensAndChecksTheCardsPort) {
         Rig rig;
         c.arrange(rig.CardInstalled());
         rig.state.portNumber = 99;
-        rig.state.status = kStatusConfigMissing;
+        rig.state.status = Status::kConfigMissing;
 
-        EXPECT_EQ(rig.operations.LocateAndVerify(), c.result);
+        EXPECT_EQ(StatusCode(rig.operations.LocateAndVerify()), c.result);
 
         EXPECT_EQ(rig.state.portNumber, c.port);
         EXPECT_EQ(rig.card.opens, c.opens);
         EXPECT_EQ(rig.clock.sleeps, c.sleeps);
         EXPECT_FALSE(rig.card.IsOpen());
-        EXPECT_EQ(rig.state.status, kStatusConfigMissing);
+        EXPECT_EQ(rig.state.status, Status::kConfigMissing);
         EXPECT_EQ(rig.profile.reads != 0, c.nameRead) << "Quorvel.ini is read only as a fallback";
     }
 }

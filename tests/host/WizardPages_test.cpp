@@ -35,7 +35,7 @@ TEST(WizardPages, WelcomeThenNextThenFinish) {
     // clang-format off
     const struct { const char* name; Arrange arrange; std::string welcome; int checked = 0; std::string sent = {}; std::string title = {}; std::string body = {}; std::size_t pauses = 0; std::string radios = "CD-ROM To Diag|Diag To CD-ROM"; } cases[] = {
         {"first radio sends the Diag number", none, typed + "[105]", first, sw0, "[107]", "[113]"},
-        {"second radio sends the CD-ROM number, custom labels", [](Wizard& w) { w.profile.values["K3000"]["CDROM_DISPLAY"] = "To Diag"; w.profile.values["K3000"]["DIAG_DISPLAY"] = "Back"; }, typed + "[105]", IDC_SECOND_CHOICE, "at^u2diag=1\r", "[107]", "[113]", 0, "To Diag|Back"},
+        {"second radio sends the CD-ROM number, custom labels as written", [](Wizard& w) { w.profile.values["K3000"]["CDROM_DISPLAY"] = "Modem & Diag"; w.profile.values["K3000"]["DIAG_DISPLAY"] = "Back"; }, typed + "[105]", IDC_SECOND_CHOICE, "at^u2diag=1\r", "[107]", "[113]", 0, "Modem && Diag|Back"},
         {"neither radio: nothing sent", none, typed + "[105]", 0, "", "[107]", "[113]"},
         {"switch refused", [&](Wizard& w) { w.card.replies[sw0] = Now("\r\nERROR\r\n"); }, typed + "[105]", first, sw0, "[115]", "[114]"},
         {"a late OK to the type query does not answer the switch", [&](Wizard& w) { w.card.replies["AT+CGMM\r"].push_back({kOnNextOpen, "\r\nOK\r\n"}); w.card.replies[sw0] = Now("\r\nERROR\r\n"); }, typed + "[105]", first, sw0, "[115]", "[114]"},

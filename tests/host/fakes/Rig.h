@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ostream>
 #include <string>
 
 #include "FakeCard.h"
@@ -8,6 +9,15 @@
 #include "FakeRegistry.h"
 #include "card/CardOperations.h"
 #include "discovery/PortDiscovery.h"
+
+namespace quorvel {
+
+// A status shows as its number in a failed expectation.
+inline void PrintTo(Status status, std::ostream* out) {
+    *out << StatusCode(status);
+}
+
+}  // namespace quorvel
 
 namespace quorvel::test {
 

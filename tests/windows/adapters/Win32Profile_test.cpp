@@ -65,7 +65,7 @@ TEST(Win32Profile, ConfigurationAsThePlatformReadsIt) {
         state.cardType = c.cardType;
         CardConfig(state, profile).LoadSwitchConfig();
         SetCurrentDirectoryA(previous);
-        EXPECT_EQ(state.status, c.status);
+        EXPECT_EQ(StatusCode(state.status), c.status);
         EXPECT_EQ(state.cdromValue, c.cdrom);
         EXPECT_EQ(state.diagValue, c.diag);
         EXPECT_EQ(state.firstChoiceLabel, c.firstLabel);
@@ -81,9 +81,12 @@ TEST(Win32Profile, FindsTheFileInAFolderOfAnyNameAndLength) {
     std::string deep;
     for (char c = 'a'; c < 'g'; ++c)
         deep += (deep.empty() ? "" : "/") + std::string(60, c);
-    const struct { std::string folder; bool readable; } cases[] = {
-        {"\xD0\x9A\xD0\xB0\xD1\x80\xD1\x82\xD0\xB0", true},              // Карта
-        {"\xE6\x95\xB0\xE6\x8D\xAE\xE5\x8D\xA1", true},                   // 数据卡
+    const struct {
+        std::string folder;
+        bool readable;
+    } cases[] = {
+        {"\xD0\x9A\xD0\xB0\xD1\x80\xD1\x82\xD0\xB0", true},  // Карта
+        {"\xE6\x95\xB0\xE6\x8D\xAE\xE5\x8D\xA1", true},      // 数据卡
         {deep, false},
     };
     winedrive::TempDirectory directory;

@@ -97,7 +97,8 @@ class WizardTest : public ::testing::Test {
     // the script leaves open is closed afterwards, so that DoModal returns even when it failed.
     void Run(const std::function<void()>& script, bool setUp = true) {
         CardPlatform platform{port, rig.clock, rig.devices, rig.registry, rig.profile};
-        Win32WizardDialog dialog(GetModuleHandleW(nullptr), platform);
+        Win32MessageQueue queue;
+        Win32WizardDialog dialog(GetModuleHandleW(nullptr), platform, queue);
         std::atomic<bool> ended{false};
         std::thread user([&] {
             wizard = WaitForDialog([&](HWND w) {
@@ -189,6 +190,40 @@ class WizardTest : public ::testing::Test {
         const RECT place = Place(id);
         return GetSystemMetrics(SM_CXMENUCHECK) + font.tmAveCharWidth + text.cx <=
                place.right - place.left;
+    }
+    // Pixels of the window-text colour the control shows, right of the first `skip` columns.
+    int InkShown(const Screenshot& shot, int id, int skip) const {
+        const RECT rect = Place(id);
+        int ink = 0;
+        for (int y = rect.top; y < rect.bottom; ++y)
+            for (int x = rect.left + skip; x < rect.right; ++x)
+                ink += shot.At(x, y) == GetSysColor(COLOR_WINDOWTEXT);
+        return ink;
+    }
+    // The same for `text` drawn with DrawText in the control's font, in the window-text colour
+    // on the window colour, on as much of the control: what the control must show.
+    int InkDrawn(int id, const std::string& text, int skip, UINT format) const {
+        const RECT place = Place(id);
+        RECT rect = {0, 0, place.right - place.left - skip, place.bottom - place.top};
+        const HDC screen = GetDC(nullptr);
+        const HDC dc = CreateCompatibleDC(screen);
+        const HBITMAP bitmap = CreateCompatibleBitmap(screen, rect.right, rect.bottom);
+        ReleaseDC(nullptr, screen);
+        const HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+        const HGDIOBJ oldFont = SelectObject(
+            dc, reinterpret_cast<HGDIOBJ>(SendMessageW(Control(id), WM_GETFONT, 0, 0)));
+        FillRect(dc, &rect, GetSysColorBrush(COLOR_WINDOW));
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+        DrawTextA(dc, text.c_str(), -1, &rect, format | DT_NOPREFIX);
+        int ink = 0;
+        for (int y = 0; y < rect.bottom; ++y)
+            for (int x = 0; x < rect.right; ++x)
+                ink += GetPixel(dc, x, y) == GetSysColor(COLOR_WINDOWTEXT);
+        SelectObject(dc, oldFont);
+        DeleteObject(SelectObject(dc, oldBitmap));
+        DeleteDC(dc);
+        return ink;
     }
     int PixelsOtherThan(COLORREF colour, const Screenshot& shot, int id) const {
         const RECT rect = Place(id);
@@ -368,11 +403,13 @@ TEST_F(WizardTest, PressesAndCommandsDuringTheSwitchAreNeverActedOn) {
 }
 
 // The wizard is sized by its font: SimSun at 9 points gives base units of 6 x 12 on Windows at
-// 96 DPI, and the picture and the white panel were drawn in pixels to fit that size. Wine draws
-// it with the stand-in that every prefix of the project carries; without it the dialog comes out
-// a sixth larger. At another display scale (QUORVEL_DPI, which the prefix was made with) the font
+// 96 DPI, and the picture and the panel were drawn in pixels to fit that size. Wine draws it
+// with the stand-in that every prefix of the project carries; without it the dialog comes out a
+// sixth larger. At another display scale (QUORVEL_DPI, which the prefix was made with) the font
 // grows the dialog, and the picture and the panel must grow with it: every text and choice lies
-// on the panel, and the panel is white wherever no control covers it.
+// on the panel, and the panel has the window colour wherever no control covers it. In every
+// colour scheme (QUORVEL_COLOURS, too) each text shows as written, in the window-text colour
+// on the window colour: a card type and labels with an "&" included.
 // clang-format off
 struct ScaleCase { int dpi; const char* sizes; int panelWidth; };
 const ScaleCase kScaleCases[] = {
@@ -392,13 +429,13 @@ bool Inside(const RECT& inner, const RECT& outer) {
            inner.bottom <= outer.bottom;
 }
 
-int UncoveredPixelsOtherThanWhite(const Screenshot& shot, const RECT& area,
-                                  const std::vector<RECT>& covered) {
+int UncoveredPixelsOtherThan(COLORREF colour, const Screenshot& shot, const RECT& area,
+                             const std::vector<RECT>& covered) {
     int other = 0;
     for (int y = area.top; y < area.bottom; ++y)
         for (int x = area.left; x < area.right; ++x) {
             const RECT pixel = {x, y, x + 1, y + 1};
-            other += shot.At(x, y) != kWhite &&
+            other += shot.At(x, y) != colour &&
                      std::none_of(covered.begin(), covered.end(),
                                   [&](const RECT& rect) { return Inside(pixel, rect); });
         }
@@ -415,6 +452,11 @@ TEST_F(WizardTest, IsWholeWithTheBaseUnitsOfItsFontAtTheDisplaysScale) {
     ASSERT_EQ(GetDeviceCaps(screen, LOGPIXELSY), dpi) << "the prefix has another scale";
     ReleaseDC(nullptr, screen);
     rig.CardInstalled();
+    rig.card.replies["AT+CGMM\r"] = Now("\r\nK&3000\r\n\r\nOK\r\n");
+    rig.profile.sectionList = std::string("K&3000\0", 8);
+    rig.profile.values["K&3000"] = {{"CDROM_COMMAND", "1"}, {"DIAG_COMMAND", "0"},
+                                    {"CDROM_DISPLAY", "Modem & Diag"},
+                                    {"DIAG_DISPLAY", "Diag & Modem"}};
     Run([&] {
         RECT units = {0, 0, 4, 8}, client;
         MapDialogRect(wizard, &units);
@@ -435,12 +477,37 @@ TEST_F(WizardTest, IsWholeWithTheBaseUnitsOfItsFontAtTheDisplaysScale) {
             controls.push_back(Place(id));
             EXPECT_TRUE(Inside(controls.back(), panel)) << "control " << id << " is off the panel";
         }
-        int grey = -1;
-        const bool white = Eventually([&] {
-            return (grey = UncoveredPixelsOtherThanWhite(Screenshot::OfClient(wizard), panel,
-                                                         controls)) == 0;
+        const int box = GetSystemMetrics(SM_CXMENUCHECK) + 2;  // and the circle's shade
+        const UINT text = DT_LEFT | DT_EXPANDTABS | DT_WORDBREAK, label = DT_SINGLELINE;
+        // clang-format off
+        const struct { int id; std::string written; int skip; UINT format; } texts[] = {
+            {IDC_TITLE_TEXT, LoadText(IDS_WELCOME_TITLE) + "\r\nThe Card type is K&3000", 0, text},
+            {IDC_BODY_TEXT, LoadText(IDS_WELCOME_BODY), 0, text},
+            {IDC_FIRST_CHOICE, "Modem & Diag", box, label},
+            {IDC_SECOND_CHOICE, "Diag & Modem", box, label},
+        };
+        // clang-format on
+        std::vector<int> drawn, shown;
+        for (const auto& t : texts)
+            drawn.push_back(InkDrawn(t.id, t.written, t.skip, t.format));
+        int other = -1;
+        Eventually([&] {
+            const Screenshot shot = Screenshot::OfClient(wizard);
+            other = UncoveredPixelsOtherThan(GetSysColor(COLOR_WINDOW), shot, panel, controls);
+            shown.clear();
+            for (const auto& t : texts)
+                shown.push_back(InkShown(shot, t.id, t.skip));
+            return other == 0 && shown == drawn;
         });
-        EXPECT_TRUE(white) << grey << " pixels of the panel are not white";
+        EXPECT_EQ(other, 0) << "pixels of the panel are not the window colour";
+        for (std::size_t i = 0; i < std::size(texts); ++i) {
+            EXPECT_GT(drawn[i], 0);
+            EXPECT_EQ(shown[i], drawn[i])
+                << "control " << texts[i].id << " does not show \"" << texts[i].written
+                << "\" as written, in the window-text colour";
+        }
+        for (int radio : {IDC_FIRST_CHOICE, IDC_SECOND_CHOICE})
+            EXPECT_TRUE(LabelFits(radio)) << Text(radio) << " is cut off";
     });
 }
 

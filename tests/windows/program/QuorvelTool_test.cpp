@@ -28,7 +28,7 @@ constexpr char kConfig[] = "[K3000]\r\nCDROM_COMMAND=1\r\nDIAG_COMMAND=0\r\n";
 constexpr char kBesideConfig[] = "[K3000]\r\nCDROM_COMMAND=4\r\nDIAG_COMMAND=5\r\n";
 constexpr char kWithoutDiag[] = "[K3000]\r\nCDROM_COMMAND=1\r\n";
 constexpr char kCyrillic[] = "\xD0\x9A\xD0\xB0\xD1\x80\xD1\x82\xD0\xB0";  // Карта, in UTF-8
-constexpr char kCjk[] = "\xE6\x95\xB0\xE6\x8D\xAE\xE5\x8D\xA1";            // 数据卡
+constexpr char kCjk[] = "\xE6\x95\xB0\xE6\x8D\xAE\xE5\x8D\xA1";           // 数据卡
 constexpr char kWrongCount[] = "The number of parameter is wrong, please input again!";
 constexpr char kRejected[] = "The  parameter is wrong, please input again!";
 constexpr int kFirstCom = 11;
@@ -60,8 +60,8 @@ struct Row {
     DWORD exitCode;
     std::vector<std::string> sent;  // the card's transcript
     bool waitsOutWindow;
-    const char* title = nullptr;  // the welcome page's title, where it is looked at
-    bool configured = false;      // the welcome page offers the switch
+    const char* title = nullptr;          // the welcome page's title, where it is looked at
+    bool configured = false;              // the welcome page offers the switch
     const char* workFolder = nullptr;     // a folder (UTF-8) of the working directory to start in
     const char* ini = kConfig;            // the Quorvel.ini there; nullptr for none
     const char* programFolder = nullptr;  // a folder of it the program is copied into
@@ -325,9 +325,8 @@ void RunRow(const Row& row, int com, HANDLE located) {
     TempDirectory work;
     const std::string inWork = row.workFolder ? std::string(row.workFolder) + "/" : "";
     const std::string workDir = row.workFolder ? work.MakeFolder(row.workFolder) : work.UnixPath();
-    const std::string exe = row.programFolder
-                                ? CopyProgram(work, row.programFolder, row.besideIni)
-                                : Environment("QUORVEL_EXE");
+    const std::string exe = row.programFolder ? CopyProgram(work, row.programFolder, row.besideIni)
+                                              : Environment("QUORVEL_EXE");
     ASSERT_FALSE(workDir.empty() || exe.empty());
     if (row.ini != nullptr) {
         ASSERT_TRUE(work.WriteFile(inWork + "Quorvel.ini", row.ini));
@@ -335,8 +334,7 @@ void RunRow(const Row& row, int com, HANDLE located) {
     const DWORD start = GetTickCount();
     DWORD exitCode = STILL_ACTIVE;
     if (row.walk == Walk::kHeadless) {
-        exitCode =
-            static_cast<DWORD>(RunWithoutDisplay(exe, row.args, workDir, kLongestRunMs));
+        exitCode = static_cast<DWORD>(RunWithoutDisplay(exe, row.args, workDir, kLongestRunMs));
     } else if (row.walk == Walk::kUnseen) {
         exitCode = RunUnseen(row, exe, workDir, card, located);
     } else {
