@@ -22,13 +22,13 @@
 #include <string>
 #include <vector>
 
-#include "CardSimProcess.h"
-#include "ProgramRun.h"
-#include "RegistrySeed.h"
-#include "Wine.h"
-#include "WizardDriver.h"
 #include "serial/SerialPort.h"
 #include "ui/resources/ResourceIds.h"
+#include "winedrive/CardSimProcess.h"
+#include "winedrive/ProgramRun.h"
+#include "winedrive/RegistrySeed.h"
+#include "winedrive/Wine.h"
+#include "winedrive/WizardDriver.h"
 
 namespace {
 

@@ -313,12 +313,6 @@ void Win32WizardDialog::SetText(int controlId, const std::string& text) {
     SetDlgItemTextA(window_, controlId, text.c_str());
 }
 
-std::string Win32WizardDialog::GetText(int controlId) {
-    char text[256] = {};
-    GetDlgItemTextA(window_, controlId, text, sizeof text);
-    return text;
-}
-
 void Win32WizardDialog::EnableControl(int controlId, bool enable) {
     EnableWindow(GetDlgItem(window_, controlId), enable ? TRUE : FALSE);
 }

@@ -52,7 +52,6 @@ class Win32WizardDialog : private WizardView {
     // WizardView
     std::string LoadText(int stringId) override;
     void SetText(int controlId, const std::string& text) override;
-    std::string GetText(int controlId) override;
     void EnableControl(int controlId, bool enable) override;
     void ShowControl(int controlId, bool show) override;
     void UseTitleFont(int controlId) override;

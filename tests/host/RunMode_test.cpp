@@ -11,11 +11,15 @@ TEST(ParseCommandLine, DecidesTheRunModeAndTheMessage) {
     const std::wstring exe = L"QuorvelTool.exe";
     const char* const count = "The number of parameter is wrong, please input again!";
     const char* const rejected = "The  parameter is wrong, please input again!";
-    // The arguments as split, the program's path first.
+    // The arguments as split, the program's path first; then silent, its number, the box's text,
+    // and the mode named.
     // clang-format off
     const SwitchDirection diag = SwitchDirection::kCdromToDiag;
     const SwitchDirection cdrom = SwitchDirection::kDiagToCdrom;
-    const struct { std::vector<std::wstring> arguments; bool silent; int value; const char* message; SwitchDirection byName = SwitchDirection::kNone; } cases[] = {
+    const struct {
+        std::vector<std::wstring> arguments; bool silent; int value; const char* message;
+        SwitchDirection byName = SwitchDirection::kNone;
+    } cases[] = {
         {{exe}, false, -1, ""},
         {{exe, L"-s"}, false, -1, count},
         {{exe, L"-s", L"1", L"x"}, false, -1, count},
@@ -67,7 +71,8 @@ TEST(ExitStatus, TellsEachOutcomeApart) {
     // clang-format off
     const struct { StartupMessage message; bool shown; int status; } wizardCases[] = {
         {StartupMessage::kNone, true, 0}, {StartupMessage::kNone, false, 7},
-        {StartupMessage::kRejectedArguments, true, 6}, {StartupMessage::kRejectedArguments, false, 6},
+        {StartupMessage::kRejectedArguments, true, 6},
+        {StartupMessage::kRejectedArguments, false, 6},
         {StartupMessage::kWrongArgumentCount, false, 6},
     };
     // clang-format on

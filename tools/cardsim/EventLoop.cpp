@@ -1,4 +1,4 @@
-#include "EventLoop.h"
+#include "cardsim/EventLoop.h"
 
 #include <poll.h>
 #include <time.h>

@@ -4,8 +4,8 @@
 
 #include <functional>
 
-#include "Card.h"
-#include "Transcript.h"
+#include "cardsim/Card.h"
+#include "cardsim/Transcript.h"
 
 namespace quorvel::cardsim {
 

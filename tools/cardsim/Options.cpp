@@ -1,4 +1,4 @@
-#include "Options.h"
+#include "cardsim/Options.h"
 
 #include <algorithm>
 #include <cctype>

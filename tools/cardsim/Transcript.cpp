@@ -1,4 +1,4 @@
-#include "Transcript.h"
+#include "cardsim/Transcript.h"
 
 #include <cerrno>
 #include <cstring>

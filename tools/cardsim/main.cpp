@@ -7,11 +7,11 @@
 #include <cstring>
 #include <string>
 
-#include "Card.h"
-#include "EventLoop.h"
-#include "Options.h"
-#include "Pty.h"
-#include "Transcript.h"
+#include "cardsim/Card.h"
+#include "cardsim/EventLoop.h"
+#include "cardsim/Options.h"
+#include "cardsim/Pty.h"
+#include "cardsim/Transcript.h"
 
 using namespace quorvel::cardsim;
 

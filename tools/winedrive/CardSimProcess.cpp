@@ -1,10 +1,10 @@
-#include "CardSimProcess.h"
+#include "winedrive/CardSimProcess.h"
 
 #include <cstdlib>
 #include <memory>
 #include <sstream>
 
-#include "Wine.h"
+#include "winedrive/Wine.h"
 
 namespace quorvel::winedrive {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "Wine.h"
+#include "winedrive/Wine.h"
 
 namespace quorvel::winedrive {
 

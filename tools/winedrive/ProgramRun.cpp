@@ -1,11 +1,11 @@
-#include "ProgramRun.h"
+#include "winedrive/ProgramRun.h"
 
 #include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstdlib>
 
-#include "Wine.h"
+#include "winedrive/Wine.h"
 
 namespace quorvel::winedrive {
 
@@ -79,9 +79,13 @@ void ProgramRun::End() {
     processId_ = 0;
 }
 
+double ProgramRun::CpuMs() const {
+    return ProcessCpuMs(processId_);
+}
+
 // Summed over the threads: under Wine the process handle's figure stays at zero even for a busy
 // loop.
-double ProgramRun::CpuMs() const {
+double ProcessCpuMs(DWORD processId) {
     double cpu = -1;
     const auto ms = [](const FILETIME& t) {
         return static_cast<double>((ULONGLONG{t.dwHighDateTime} << 32) | t.dwLowDateTime) / 1e4;
@@ -91,7 +95,7 @@ double ProgramRun::CpuMs() const {
     THREADENTRY32 entry{};
     entry.dwSize = sizeof entry;
     for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
-        if (entry.th32OwnerProcessID != processId_) continue;
+        if (entry.th32OwnerProcessID != processId) continue;
         HANDLE thread = OpenThread(THREAD_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ThreadID);
         if (thread != nullptr && GetThreadTimes(thread, &created, &exited, &kernel, &user))
             cpu = std::max(cpu, 0.0) + ms(kernel) + ms(user);

@@ -50,6 +50,9 @@ class ProgramRun {
 // Empty when it could not be made.
 std::string UnseenDesktop();
 
+// Processor time the process has used so far, in ms; negative when it cannot be read.
+double ProcessCpuMs(DWORD processId);
+
 // Runs a Windows program as on a machine without a desktop: started from the Unix side with
 // DISPLAY unset, so it can make no window. Leaving DISPLAY out of the environment CreateProcess
 // hands over is not enough: Wine gives a program it starts the caller's Unix environment, and

@@ -1,4 +1,4 @@
-#include "RegistrySeed.h"
+#include "winedrive/RegistrySeed.h"
 
 #include <windows.h>
 
@@ -157,6 +157,11 @@ bool RegistrySeed::SetRights(const std::string& path, const char* rules) {
     RegCloseKey(key);
     if (done) savedRights_.push_back(std::move(saved));
     return done;
+}
+
+void RegistrySeed::Keep() {
+    created_.clear();
+    savedRights_.clear();
 }
 
 bool RegistrySeed::RemoveAll() {

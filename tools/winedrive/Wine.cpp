@@ -1,4 +1,4 @@
-#include "Wine.h"
+#include "winedrive/Wine.h"
 
 #include <cstdlib>
 #include <fstream>

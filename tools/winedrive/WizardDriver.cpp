@@ -1,8 +1,8 @@
-#include "WizardDriver.h"
+#include "winedrive/WizardDriver.h"
 
 #include <utility>
 
-#include "Wine.h"
+#include "winedrive/Wine.h"
 
 namespace quorvel::winedrive {
 

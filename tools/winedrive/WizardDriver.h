@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "ProgramRun.h"
-#include "Screenshot.h"
-#include "Wine.h"
+#include "winedrive/ProgramRun.h"
+#include "winedrive/Screenshot.h"
+#include "winedrive/Wine.h"
 
 namespace quorvel::winedrive {
 

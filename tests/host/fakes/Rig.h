@@ -3,12 +3,12 @@
 #include <ostream>
 #include <string>
 
-#include "FakeCard.h"
-#include "FakeDeviceInventory.h"
-#include "FakeProfile.h"
-#include "FakeRegistry.h"
 #include "card/CardOperations.h"
 #include "discovery/PortDiscovery.h"
+#include "fakes/FakeCard.h"
+#include "fakes/FakeDeviceInventory.h"
+#include "fakes/FakeProfile.h"
+#include "fakes/FakeRegistry.h"
 
 namespace quorvel {
 

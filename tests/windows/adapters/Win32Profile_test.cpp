@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "Wine.h"
 #include "card/CardConfig.h"
 #include "card/CardState.h"
+#include "winedrive/Wine.h"
 
 namespace quorvel {
 namespace {

@@ -5,11 +5,11 @@
 
 #include <string>
 
-#include "RegistrySeed.h"
 #include "base/Win32Clock.h"
 #include "base/Win32MessageQueue.h"
 #include "discovery/PortDiscovery.h"
 #include "discovery/Win32DeviceInventory.h"
+#include "winedrive/RegistrySeed.h"
 
 namespace quorvel {
 namespace {

@@ -11,11 +11,11 @@
 #include <thread>
 #include <vector>
 
-#include "Rig.h"
-#include "Screenshot.h"
-#include "Wine.h"
-#include "WizardDriver.h"
+#include "fakes/Rig.h"
 #include "ui/resources/ResourceIds.h"
+#include "winedrive/Screenshot.h"
+#include "winedrive/Wine.h"
+#include "winedrive/WizardDriver.h"
 
 // The real wizard runs modally on the main thread, on the host fakes, while a thread of its own
 // plays the user with posted messages and typed keys: what only the live dialog shows.
