@@ -17,25 +17,28 @@ constexpr char kFriendlyNameKey[] = "FRIENDLY_NAME";
 constexpr char kFriendlyNameUnset[] = "ERROR";
 constexpr int kCommandMissing = -1;
 
-}  // namespace
-
-namespace {
-
 // Without the whole folder the path would not name the file in it: an empty one gives
 // "\Quorvel.ini", the root of the current drive.
 bool FindConfigFileIn(ProfileFile& profile, bool (ProfileFile::*folder)(std::wstring*),
-                      std::wstring* path) {
+                      const char* what, Trace& trace, std::wstring* path) {
     std::wstring directory;
-    if (!(profile.*folder)(&directory) || directory.empty()) return false;
+    if (!(profile.*folder)(&directory) || directory.empty()) {
+        TraceLine(trace) << "configuration: no " << what;
+        return false;
+    }
     *path = directory + L"\\" + kConfigFileName;
-    return profile.FileExists(*path);
+    const bool exists = profile.FileExists(*path);
+    TraceLine(trace) << "configuration " << Quoted(*path) << (exists ? ": found" : ": missing");
+    return exists;
 }
 
 }  // namespace
 
-bool FindConfigFile(ProfileFile& profile, std::wstring* path) {
-    return FindConfigFileIn(profile, &ProfileFile::CurrentDirectory, path) ||
-           FindConfigFileIn(profile, &ProfileFile::ProgramDirectory, path);
+bool FindConfigFile(ProfileFile& profile, Trace& trace, std::wstring* path) {
+    return FindConfigFileIn(profile, &ProfileFile::CurrentDirectory, "current directory", trace,
+                            path) ||
+           FindConfigFileIn(profile, &ProfileFile::ProgramDirectory, "program folder", trace,
+                            path);
 }
 
 void SwitchConfig::Set(const std::wstring& filePath, const std::string& section) {

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string>
 
+#include "base/Trace.h"
 #include "config/ProfileFile.h"
 
 namespace quorvel {
@@ -23,7 +24,7 @@ inline constexpr char kDefaultSecondChoiceLabel[] = "Diag to CD-ROM";
 // finds the file beside the program. The folder is taken whole and as it comes: at a drive's
 // root the current directory already ends in a backslash, giving two in a row. False when
 // neither holds the file.
-bool FindConfigFile(ProfileFile& profile, std::wstring* path);
+bool FindConfigFile(ProfileFile& profile, Trace& trace, std::wstring* path);
 
 // Reads the configuration file. Every read is a request of its own to the profile functions,
 // with the file and section last given to Set.

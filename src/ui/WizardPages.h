@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Trace.h"
 #include "card/CardOperations.h"
 #include "card/CardState.h"
 #include "ui/WizardView.h"
@@ -21,7 +22,7 @@ inline constexpr wchar_t kCardWorkShutdownReason[] = L"Switching the data card. 
 // dialog. Page transitions and texts live here so they can be tested without a window.
 class WizardPages {
   public:
-    WizardPages(WizardView& view, CardOperations& card, CardState& state);
+    WizardPages(WizardView& view, CardOperations& card, CardState& state, Trace& trace);
 
     void ShowWelcomePage();
     void OnNext();
@@ -46,6 +47,7 @@ class WizardPages {
     WizardView& view_;
     CardOperations& card_;
     CardState& state_;
+    Trace& trace_;
 };
 
 }  // namespace quorvel

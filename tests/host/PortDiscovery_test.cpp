@@ -42,7 +42,7 @@ TEST(FindUiPort, TakesTheFirstUiInterfaceWithComInItsNameAndTheNumberAfterIt) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Rig rig;
-        PortDiscovery discovery(rig.devices, rig.registry, rig.clock);
+        PortDiscovery discovery(rig.devices, rig.registry, rig.clock, rig.trace);
         rig.devices.present[DeviceClass::kPorts] = c.ports;
         rig.clock.onSleep = [&] { EXPECT_EQ(rig.devices.held, 0) << "a list held in a pause"; };
         int port = kUntouched;
@@ -101,7 +101,7 @@ TEST(FindModemPort, TakesThePortFromTheFirstMatchingModemsDriverKey) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Rig rig;
-        PortDiscovery discovery(rig.devices, rig.registry, rig.clock);
+        PortDiscovery discovery(rig.devices, rig.registry, rig.clock, rig.trace);
         rig.devices.present[DeviceClass::kModem] = c.modems;
         for (const Key& key : c.keys) {
             if (key.size() == 1) rig.registry.Deny(Rig::DriverKey(key[0]));

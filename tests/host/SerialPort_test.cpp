@@ -58,7 +58,7 @@ TEST(SendAtCommandAndEchoOffHandshake, JudgeWhatArrivesWithinTheirWindows) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Rig rig;
-        SerialPort port(rig.card, rig.clock);
+        SerialPort port(rig.card, rig.clock, rig.trace);
         port.Open(3);
         rig.card.replies[c.command] = c.reply;
         char reply[kReplyBufferSize];
@@ -79,9 +79,9 @@ TEST(SendAtCommandAndEchoOffHandshake, JudgeWhatArrivesWithinTheirWindows) {
 
 TEST(SerialPort, EveryObjectWorksTheOneProcessPortAndOnlyCloseClosesIt) {
     Rig rig;
-    ASSERT_TRUE(SerialPort(rig.card, rig.clock).Open(5));
-    EXPECT_TRUE(SerialPort(rig.card, rig.clock).Write("AT\r", 3));
-    SerialPort(rig.card, rig.clock).Close();
+    ASSERT_TRUE(SerialPort(rig.card, rig.clock, rig.trace).Open(5));
+    EXPECT_TRUE(SerialPort(rig.card, rig.clock, rig.trace).Write("AT\r", 3));
+    SerialPort(rig.card, rig.clock, rig.trace).Close();
     EXPECT_FALSE(rig.card.IsOpen());
     EXPECT_EQ(rig.card.opens, std::vector<std::string>{Rig::Com(5)});
     EXPECT_EQ(rig.card.sent, std::vector<std::string>{"AT\r"});

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <set>
 
 #include "winedrive/Wine.h"
 
@@ -21,6 +22,27 @@ constexpr UINT kEndedFromOutside = 0xEDED;
 std::string QuoteArgument(const std::string& argument) {
     if (!argument.empty() && argument.find_first_of(" \t\"") == std::string::npos) return argument;
     return WindowsQuote(argument);
+}
+
+// The processes running `exeUnixPath`, by the full path of their image.
+std::set<DWORD> ProcessesOf(const std::string& exeUnixPath) {
+    const std::string wanted = UnixToWindowsPath(exeUnixPath);
+    std::set<DWORD> found;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more;
+         more = Process32Next(snapshot, &entry)) {
+        HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID);
+        char image[MAX_PATH] = {};
+        DWORD size = sizeof image;
+        if (process != nullptr && QueryFullProcessImageNameA(process, 0, image, &size) &&
+            lstrcmpiA(image, wanted.c_str()) == 0)
+            found.insert(entry.th32ProcessID);
+        if (process != nullptr) CloseHandle(process);
+    }
+    CloseHandle(snapshot);
+    return found;
 }
 
 }  // namespace
@@ -52,6 +74,35 @@ bool ProgramRun::Start(const std::string& exeUnixPath, const std::vector<std::st
     process_ = info.hProcess;
     processId_ = info.dwProcessId;
     return true;
+}
+
+bool ProgramRun::StartWithWineDebug(const std::string& exeUnixPath,
+                                    const std::vector<std::string>& args,
+                                    const std::string& workDirUnix, const std::string& channels,
+                                    const std::string& stderrUnixPath) {
+    End();
+    const std::set<DWORD> before = ProcessesOf(exeUnixPath);
+    std::string script = "cd " + ShellQuote(workDirUnix) + " && WINEDEBUG=" + ShellQuote(channels) +
+                         " exec wine " + ShellQuote(exeUnixPath);
+    for (const std::string& argument : args)
+        script += " " + ShellQuote(argument);
+    script += " </dev/null >/dev/null 2>" + ShellQuote(stderrUnixPath);
+    commandLine_ = script;
+    if (!StartUnixCommand("/bin/sh -c " + WindowsQuote(script))) return false;
+    WaitFor(
+        [&] {
+            for (DWORD id : ProcessesOf(exeUnixPath)) {
+                if (before.count(id) == 0) processId_ = id;
+            }
+            return processId_ != 0;
+        },
+        kConditionTimeoutMs);
+    process_ = processId_ == 0
+                   ? nullptr
+                   : OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION, FALSE,
+                                 processId_);
+    if (process_ == nullptr) processId_ = 0;
+    return process_ != nullptr;
 }
 
 bool ProgramRun::Running() const {

@@ -23,6 +23,14 @@ class ProgramRun {
     bool Start(const std::string& exeUnixPath, const std::vector<std::string>& args,
                const std::string& workDirUnix, const std::string& desktop = "");
 
+    // Starts it as Start does, but from the Unix side with Wine's debug output for `channels`
+    // (a WINEDEBUG value) going to the file `stderrUnixPath`: a program started from here would
+    // write it where this one does. Starts must not overlap, as the new process is told from
+    // the program's others by being the one that was not there before.
+    bool StartWithWineDebug(const std::string& exeUnixPath, const std::vector<std::string>& args,
+                            const std::string& workDirUnix, const std::string& channels,
+                            const std::string& stderrUnixPath);
+
     bool Started() const { return process_ != nullptr; }
     bool Running() const;
     // Waits up to `timeoutMs` for the program to end; true when it has.

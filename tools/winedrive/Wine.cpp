@@ -135,7 +135,7 @@ TempDirectory::TempDirectory() {
 }
 
 TempDirectory::~TempDirectory() {
-    if (Made()) RunShellScript("rm -rf " + ShellQuote(unixPath_));
+    if (Made() && !keep_) RunShellScript("rm -rf " + ShellQuote(unixPath_));
 }
 
 std::string TempDirectory::MakeFolder(const std::string& name) const {

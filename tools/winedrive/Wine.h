@@ -65,6 +65,8 @@ class TempDirectory {
 
     bool Made() const { return !unixPath_.empty(); }
     const std::string& UnixPath() const { return unixPath_; }
+    // Leaves the directory in place when the object goes, for whoever reads a failure.
+    void Keep() { keep_ = true; }
     std::string WindowsPath() const { return UnixToWindowsPath(unixPath_); }
 
     // Makes the folder `name` (a path under this directory, in UTF-8) and returns its Unix
@@ -77,6 +79,7 @@ class TempDirectory {
 
   private:
     std::string unixPath_;
+    bool keep_ = false;
 };
 
 }  // namespace quorvel::winedrive

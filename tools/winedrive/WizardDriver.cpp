@@ -36,6 +36,13 @@ bool WizardDriver::Start(const std::vector<std::string>& args, const std::string
     return !exe_.empty() && program_.Start(exe_, args, workDirUnix);
 }
 
+bool WizardDriver::StartTraced(const std::vector<std::string>& args, const std::string& workDirUnix,
+                               const std::string& stderrUnixPath) {
+    wizard_ = nullptr;
+    return !exe_.empty() &&
+           program_.StartWithWineDebug(exe_, args, workDirUnix, "warn+debugstr", stderrUnixPath);
+}
+
 bool WizardDriver::WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
     bool held = false;
     WaitFor(

@@ -9,6 +9,7 @@
 #include "fakes/FakeDeviceInventory.h"
 #include "fakes/FakeProfile.h"
 #include "fakes/FakeRegistry.h"
+#include "fakes/RecordingTrace.h"
 
 namespace quorvel {
 
@@ -43,8 +44,9 @@ struct Rig {
     FakeDeviceInventory devices;
     FakeRegistry registry;
     FakeProfile profile;
+    RecordingTrace trace;
     CardState state;
-    CardPlatform platform{card, clock, devices, registry, profile};
+    CardPlatform platform{card, clock, devices, registry, profile, trace};
     CardOperations operations{state, platform};
 };
 
