@@ -23,10 +23,23 @@ std::optional<int> ReadSilentNumber(const std::wstring& text) {
     return ReadPlainNumber(ascii);
 }
 
+// The mode names are compared letter by letter in ASCII: a locale's own case rules (a Turkish
+// dotted or dotless i, say) must not make another word one of them.
+SwitchDirection ReadModeName(const std::wstring& text) {
+    std::wstring lower;
+    for (wchar_t c : text)
+        lower += c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+    if (lower == L"diag") return SwitchDirection::kCdromToDiag;
+    if (lower == L"cdrom") return SwitchDirection::kDiagToCdrom;
+    return SwitchDirection::kNone;
+}
+
 // After any other flag the number is read by _wtoi's rule, and only a negative one is refused.
 CommandLineDecision DecideFromTwoArguments(const std::wstring& mode, const std::wstring& number) {
     CommandLineDecision decision;
     decision.runMode.silent = IsSilentSwitch(mode);
+    if (decision.runMode.silent) decision.runMode.byName = ReadModeName(number);
+    if (decision.runMode.byName != SwitchDirection::kNone) return decision;
     const std::optional<int> value =
         decision.runMode.silent ? ReadSilentNumber(number) : WideTextToInt(number);
     if (value && *value >= 0) {
@@ -87,6 +100,11 @@ int SilentRunExitStatus(Status outcome) {
             return 0;
         case Status::kRefusedOrUnanswered:
             return 1;
+        case Status::kConfigMissing:
+        case Status::kCardTypeNotConfigured:
+        case Status::kConfigWithoutSections:
+        case Status::kSwitchNumberMissing:
+            return kNoSwitchNumberExitStatus;
         default:
             return StatusCode(outcome);
     }
@@ -103,7 +121,11 @@ void TraceStart(Trace& trace, const char* version, const std::vector<std::wstrin
     }
     TraceLine line(trace);
     line << "run mode: ";
-    if (decision.runMode.silent) {
+    if (decision.runMode.byName == SwitchDirection::kCdromToDiag) {
+        line << "silent, Diag number from the configuration";
+    } else if (decision.runMode.byName == SwitchDirection::kDiagToCdrom) {
+        line << "silent, CD-ROM number from the configuration";
+    } else if (decision.runMode.silent) {
         line << "silent, number " << decision.runMode.value;
     } else if (decision.message != StartupMessage::kNone) {
         line << "wizard after refusing the arguments: " << decision.reason;

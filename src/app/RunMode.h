@@ -5,14 +5,18 @@
 
 #include "base/Status.h"
 #include "base/Trace.h"
+#include "card/CardOperations.h"
 
 namespace quorvel {
 
 // How the run goes: silent switches at once with `value` and shows nothing; otherwise the
-// interactive wizard runs, which never reads `value`.
+// interactive wizard runs, which never reads `value`. A silent run by mode name ("-s diag",
+// "-s cdrom") sets `byName` instead of `value`: the number is then the card type's own, from
+// Quorvel.ini, as the wizard finds it.
 struct RunMode {
     bool silent = false;
     int value = -1;
+    SwitchDirection byName = SwitchDirection::kNone;
 };
 
 enum class StartupMessage {
@@ -36,9 +40,10 @@ struct CommandLineDecision {
 // The message box text for a start-up message; empty for kNone.
 const char* StartupMessageText(StartupMessage message);
 
-// Decides the run mode from the split command line, argument 0 being the program's path. The
-// number after -s or -S must be plain ASCII digits within int; after any other flag it is read
-// as _wtoi reads it and must not be negative. Refused arguments give the interactive default.
+// Decides the run mode from the split command line, argument 0 being the program's path. After
+// -s or -S comes a mode name, "diag" or "cdrom" in any letter case, or a number of plain ASCII
+// digits within int; after any other flag a number, read as _wtoi reads it, that must not be
+// negative. Refused arguments give the interactive default.
 CommandLineDecision ParseCommandLine(const std::vector<std::wstring>& arguments);
 
 // The number in a command-line argument, by the C library's _wtoi rule as ReadDecimal gives it:
@@ -49,14 +54,18 @@ int WideTextToInt(const std::wstring& text);
 
 // The process's exit status after a silent run, for the scripts and installers that run it:
 // 0 when the switch and the first reset command went through, otherwise the failing step's
-// status (2 not found, 3 open failed, 4 no handshake, 5 write failed), and 1 where the card
-// refused or did not answer (status 0, which as an exit status would read as success).
+// status (2 not found, 3 open failed, 4 no handshake, 5 write failed), 1 where the card
+// refused or did not answer (status 0, which as an exit status would read as success), and 8
+// where Quorvel.ini gave no number for the card (any of the configuration statuses, whose own
+// values would read as 6 and 7).
 int SilentRunExitStatus(Status outcome);
+inline constexpr int kNoSwitchNumberExitStatus = 8;
 
-// An interactive run exits 0 once the wizard has closed, and 1 when no wizard could be shown:
-// the dialog could not be made, or its set-up failed.
+// An interactive run exits 0 once the wizard has closed, and 7 when no wizard could be shown:
+// the dialog could not be made, its set-up failed, or nobody could see it (a window station
+// without a visible desktop), where a box or a wizard would wait forever.
 inline constexpr int kInteractiveRunExitStatus = 0;
-inline constexpr int kNoWizardExitStatus = 1;
+inline constexpr int kNoWizardExitStatus = 7;
 // A run whose command line was refused, by either box, exits 6 whatever then happened in the
 // wizard, or when none could be shown, so that a script can tell that the silent run it asked
 // for never ran.

@@ -67,18 +67,35 @@ struct ProcessPlatform {
     CardPlatform card;
 };
 
+// Whether anybody can see this process's windows. A deployment tool, a service, or a task run
+// whether the user is logged on or not, starts it in a window station without a visible
+// desktop, or in session 0, which has had no user's desktop since Windows Vista: a box or the
+// wizard would wait there for a click nobody can make. What cannot be told counts as seen.
+bool DesktopCanBeSeen() {
+    USEROBJECTFLAGS flags{};
+    DWORD needed = 0;
+    if (GetUserObjectInformationA(GetProcessWindowStation(), UOI_FLAGS, &flags, sizeof flags,
+                                  &needed) &&
+        (flags.dwFlags & WSF_VISIBLE) == 0)
+        return false;
+    DWORD session = 0;
+    return !ProcessIdToSessionId(GetCurrentProcessId(), &session) || session != 0;
+}
+
 // Shown before the wizard exists, so it has no owner.
 void ShowStartupMessage(StartupMessage message) {
     MessageBoxA(nullptr, StartupMessageText(message), kStartupMessageCaption, MB_OK | MB_ICONERROR);
 }
 
-// Switches the card with the number from the command line, with no window at all: a silent
-// run must work, and tell how it went, on a machine without a desktop too.
-int RunSilently(const CardPlatform& platform, int value) {
+// Switches the card with the number from the command line, or the card type's own number for
+// the mode named there, with no window at all: a silent run must work, and tell how it went,
+// on a machine without a desktop too.
+int RunSilently(const CardPlatform& platform, const RunMode& mode) {
     CardState state;
-    state.silentValue = value;
+    state.silentValue = mode.value;
     CardOperations card(state, platform);
-    return SilentRunExitStatus(card.SilentSwitch());
+    const bool byName = mode.byName != SwitchDirection::kNone;
+    return SilentRunExitStatus(byName ? card.SilentSwitchByName(mode.byName) : card.SilentSwitch());
 }
 
 // The application object: where the program's own logic begins once the process runs.
@@ -93,7 +110,11 @@ class CardSwitchApp {
         const std::vector<std::wstring> arguments = SplitCommandLine(GetCommandLineA());
         const CommandLineDecision decision = ParseCommandLine(arguments);
         TraceStart(trace_, QUORVEL_VERSION, arguments, decision);
-        if (decision.runMode.silent) return RunSilently(platform_.card, decision.runMode.value);
+        if (decision.runMode.silent) return RunSilently(platform_.card, decision.runMode);
+        if (!DesktopCanBeSeen()) {
+            TraceLine(trace_) << "no desktop anybody can see: no box, no wizard";
+            return WizardRunExitStatus(decision.message, false);
+        }
 
         if (decision.message != StartupMessage::kNone) ShowStartupMessage(decision.message);
         Win32WizardDialog dialog(GetModuleHandleA(nullptr), platform_.card, platform_.queue);

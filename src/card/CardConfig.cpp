@@ -5,7 +5,7 @@
 namespace quorvel {
 
 bool CardConfig::LoadSwitchConfig() {
-    std::string path;
+    std::wstring path;
     if (!FindConfigFile(profile_, trace_, &path)) return Fail(Status::kConfigMissing);
     SwitchConfig config(profile_);
     config.Set(path, state_.cardType);
@@ -24,7 +24,7 @@ bool CardConfig::LoadSwitchConfig() {
 }
 
 bool CardConfig::ReadConfiguredFriendlyName() {
-    std::string path;
+    std::wstring path;
     if (!FindConfigFile(profile_, trace_, &path)) return false;
     SwitchConfig config(profile_);
     config.Set(path, "");

@@ -138,4 +138,10 @@ Status CardOperations::SilentSwitch() {
     return state_.status;
 }
 
+Status CardOperations::SilentSwitchByName(SwitchDirection direction) {
+    if (!QueryCardType() || !LoadSwitchConfig()) return state_.status;
+    if (SwitchBySelection(direction)) ResetCard();
+    return state_.status;
+}
+
 }  // namespace quorvel

@@ -65,6 +65,12 @@ class CardOperations {
     // the run, kSuccess when all went well; the status field is not set by the locate.
     Status SilentSwitch();
 
+    // Does what the wizard does before a switch (locate, ask for the type, read its numbers
+    // from Quorvel.ini), switches in `direction`, and resets. Returns the status of the step
+    // that ended the run, Status::kSuccess when all went well; a configuration status means
+    // the card was sent nothing but the handshake and the type query.
+    Status SilentSwitchByName(SwitchDirection direction);
+
   private:
     bool FindConfiguredPort(PortDiscovery& discovery);
     Status OpenAndSend(SerialPort& port, const char* command, char* reply);

@@ -17,23 +17,31 @@ constexpr char kFriendlyNameKey[] = "FRIENDLY_NAME";
 constexpr char kFriendlyNameUnset[] = "ERROR";
 constexpr int kCommandMissing = -1;
 
-}  // namespace
-
-bool FindConfigFile(ProfileFile& profile, Trace& trace, std::string* path) {
-    // Without the whole directory the path would not name the file in it: an empty one gives
-    // "\Quorvel.ini", the root of the current drive.
-    std::string directory;
-    if (!profile.CurrentDirectory(&directory) || directory.empty()) {
-        TraceLine(trace) << "configuration: no current directory";
+// Without the whole folder the path would not name the file in it: an empty one gives
+// "\Quorvel.ini", the root of the current drive.
+bool FindConfigFileIn(ProfileFile& profile, bool (ProfileFile::*folder)(std::wstring*),
+                      const char* what, Trace& trace, std::wstring* path) {
+    std::wstring directory;
+    if (!(profile.*folder)(&directory) || directory.empty()) {
+        TraceLine(trace) << "configuration: no " << what;
         return false;
     }
-    *path = directory + "\\" + kConfigFileName;
+    *path = directory + L"\\" + kConfigFileName;
     const bool exists = profile.FileExists(*path);
     TraceLine(trace) << "configuration " << Quoted(*path) << (exists ? ": found" : ": missing");
     return exists;
 }
 
-void SwitchConfig::Set(const std::string& filePath, const std::string& section) {
+}  // namespace
+
+bool FindConfigFile(ProfileFile& profile, Trace& trace, std::wstring* path) {
+    return FindConfigFileIn(profile, &ProfileFile::CurrentDirectory, "current directory", trace,
+                            path) ||
+           FindConfigFileIn(profile, &ProfileFile::ProgramDirectory, "program folder", trace,
+                            path);
+}
+
+void SwitchConfig::Set(const std::wstring& filePath, const std::string& section) {
     filePath_ = filePath;
     section_ = section;
 }

@@ -8,7 +8,7 @@
 
 namespace quorvel {
 
-inline constexpr char kConfigFileName[] = "Quorvel.ini";
+inline constexpr wchar_t kConfigFileName[] = L"Quorvel.ini";
 
 // Text read from the configuration file goes into buffers of this size, so at most 1023
 // characters of a value, and of the list of section names, are used.
@@ -19,9 +19,12 @@ inline constexpr std::size_t kConfigTextSize = 1024;
 inline constexpr char kDefaultFirstChoiceLabel[] = "CD-ROM To Diag";
 inline constexpr char kDefaultSecondChoiceLabel[] = "Diag to CD-ROM";
 
-// "<current directory>\Quorvel.ini", the directory taken whole and as it comes: at a drive's
-// root it already ends in a backslash, giving two in a row. True when that file exists.
-bool FindConfigFile(ProfileFile& profile, Trace& trace, std::string* path);
+// "<folder>\Quorvel.ini" in the current directory or, where that has none, in the program's
+// folder, so that a run from a shortcut without a working folder or from a scheduled task
+// finds the file beside the program. The folder is taken whole and as it comes: at a drive's
+// root the current directory already ends in a backslash, giving two in a row. False when
+// neither holds the file.
+bool FindConfigFile(ProfileFile& profile, Trace& trace, std::wstring* path);
 
 // Reads the configuration file. Every read is a request of its own to the profile functions,
 // with the file and section last given to Set.
@@ -29,7 +32,7 @@ class SwitchConfig {
   public:
     explicit SwitchConfig(ProfileFile& profile) : profile_(profile) {}
 
-    void Set(const std::string& filePath, const std::string& section);
+    void Set(const std::wstring& filePath, const std::string& section);
 
     // The value goes out, -1 for a key that is missing or holds no plain number (ASCII
     // digits within int, once the profile functions have stripped the blanks around it); the
@@ -53,7 +56,7 @@ class SwitchConfig {
     bool ReadText(const std::string& section, const char* key, const char* defaultText,
                   std::string* text);
 
-    std::string filePath_;
+    std::wstring filePath_;
     std::string section_;
     ProfileFile& profile_;
 };

@@ -8,29 +8,44 @@ namespace quorvel::test {
 namespace {
 
 TEST(LoadSwitchConfig, ReadsNumbersAndLabelsOrSetsTheFirstFailingStatus) {
-    const std::string padding = std::string(1023, 'P') + "|", deep = "C:\\" + std::string(300, 'd');
+    const std::string padding = std::string(1023, 'P') + "|";
+    const std::wstring deep = L"C:\\" + std::wstring(300, L'd'), cards = L"C:\\Cards";
+    const std::wstring here = cards + L"\\Quorvel.ini";
+    const std::wstring beside = L"C:\\Program Files\\Quorvel\\Quorvel.ini";
     const std::string cd = "CDROM_COMMAND=1", diag = "DIAG_COMMAND=0";
     const std::string k = "K3000", k3 = "K3000|", toDiag = "CDROM_DISPLAY=To Diag";
-    // The section list has '|' for each zero byte; keys are of [K3000]. Quorvel.ini is `file`
-    // in the current `directory`.
+    // The section list has '|' for each zero byte; keys are of [K3000]. The current `directory`
+    // is C:\Cards, the `program`'s folder C:\Program Files\Quorvel; `file` exists, and `second`
+    // too. Values are read from `file` unless the status is 6.
     // clang-format off
     const struct {
         const char* name;
         std::string sections; std::string type; std::vector<std::string> keys;
         int status; int cdrom; int diag; bool custom = false;
-        std::optional<std::string> directory = "C:\\Cards";
-        std::string file = "C:\\Cards\\Quorvel.ini";
+        std::optional<std::wstring> directory = L"C:\\Cards";
+        std::wstring file = L"C:\\Cards\\Quorvel.ini"; std::wstring second = L"";
+        std::optional<std::wstring> program = L"C:\\Program Files\\Quorvel";
     } cases[] = {
         // name, section list, card type, keys,
-        //   status, CD-ROM number, Diag number, custom labels, current directory, Quorvel.ini
+        //   status, CD-ROM number, Diag number, custom labels, current directory, Quorvel.ini,
+        //   a second Quorvel.ini, the program's folder
         {"numbers, no labels", "K3000|OTHER|", "K3000", {cd, diag}, 1, 1, 0},
-        {"no file", k3, k, {cd, diag}, 6, -1, -1, false, "C:\\Cards", ""},
+        {"no file", k3, k, {cd, diag}, 6, -1, -1, false, cards, L""},
         {"a drive's root doubles the backslash", k3, k, {cd, diag},
-         1, 1, 0, false, "C:\\", "C:\\\\Quorvel.ini"},
+         1, 1, 0, false, L"C:\\", L"C:\\\\Quorvel.ini"},
         {"a folder past 260 characters", k3, k, {cd, diag},
-         1, 1, 0, false, deep, deep + "\\Quorvel.ini"},
-        {"an empty directory: no file", k3, k, {cd, diag}, 6, -1, -1, false, ""},
+         1, 1, 0, false, deep, deep + L"\\Quorvel.ini"},
+        {"an empty directory: no file", k3, k, {cd, diag}, 6, -1, -1, false, L""},
         {"no directory: no file", k3, k, {cd, diag}, 6, -1, -1, false, std::nullopt},
+        {"only beside the program", k3, k, {cd, diag}, 1, 1, 0, false, cards, beside},
+        {"in both folders: the current one's", k3, k, {cd, diag},
+         1, 1, 0, false, cards, here, beside},
+        {"no current directory: beside the program", k3, k, {cd, diag},
+         1, 1, 0, false, std::nullopt, beside},
+        {"an empty program folder: no file", k3, k, {cd, diag},
+         6, -1, -1, false, std::nullopt, L"", L"", L""},
+        {"no program folder: no file", k3, k, {cd, diag},
+         6, -1, -1, false, cards, beside, L"", std::nullopt},
         {"no sections", "", "K3000", {cd, diag}, 8, -1, -1},
         {"type not among them, numbers missing too", "OTHER|", "K3000", {}, 7, -1, -1},
         {"the type test counts letter case", "K3000|", "k3000", {cd, diag}, 7, -1, -1},
@@ -66,8 +81,9 @@ TEST(LoadSwitchConfig, ReadsNumbersAndLabelsOrSetsTheFirstFailingStatus) {
         SCOPED_TRACE(c.name);
         Rig rig;
         rig.profile.directory = c.directory;
+        rig.profile.programDirectory = c.program;
         // The root of the current drive holds a file that must never be taken for Quorvel.ini.
-        rig.profile.files = {c.file, "\\Quorvel.ini"};
+        rig.profile.files = {c.file, c.second, L"\\Quorvel.ini"};
         for (char ch : c.sections)
             rig.profile.sectionList += ch == '|' ? '\0' : ch;
         auto& section = rig.profile.values["K3000"];
@@ -78,6 +94,8 @@ TEST(LoadSwitchConfig, ReadsNumbersAndLabelsOrSetsTheFirstFailingStatus) {
         EXPECT_EQ(rig.operations.LoadSwitchConfig(), c.status == StatusCode(Status::kSuccess));
 
         EXPECT_EQ(StatusCode(rig.state.status), c.status);
+        EXPECT_EQ(rig.profile.lastFile,
+                  c.status == StatusCode(Status::kConfigMissing) ? L"" : c.file);
         EXPECT_EQ(rig.state.cdromValue, c.cdrom);
         EXPECT_EQ(rig.state.diagValue, c.diag);
         EXPECT_EQ(rig.state.customLabels, c.custom);

@@ -110,18 +110,23 @@ TEST(QueryCardType, TakesTheTypeFromTheAnswerAlone) {
     }
 }
 
+// By number, or by mode name with the card type's number from Quorvel.ini.
 TEST(SilentSwitch, LocatesSwitchesResetsAndGivesTheExitStatus) {
     const std::string ate0 = "ATE0\r", sw = "at^u2diag=2\r", off = "at+cfun=4\r",
-                      on = "at+cfun=6\r";
+                      on = "at+cfun=6\r", type = "AT+CGMM\r";
     const Reply error = Now("\r\nERROR\r\n");
+    const SwitchDirection diag = SwitchDirection::kCdromToDiag;
+    const SwitchDirection cdrom = SwitchDirection::kDiagToCdrom;
+    const std::string toZero = "at^u2diag=0\r", toOne = "at^u2diag=1\r";
     const std::string lateOk = std::string(64 * 101, '.') + "\r\nOK\r\n";
     // clang-format off
     const struct {
         const char* name; Arrange arrange;
         int exitStatus; std::vector<std::string> sent; bool leftOpen;
+        SwitchDirection byName = SwitchDirection::kNone;
     } cases[] = {
         // name, arrange,
-        //   exit status, commands sent, port left open
+        //   exit status, commands sent, port left open, the mode named
         {"all answered OK", [](Rig&) {},
          0, {ate0, sw, off, on}, true},
         {"the restart's answer does not count", [&](Rig& r) { r.card.replies[on] = error; },
@@ -138,6 +143,26 @@ TEST(SilentSwitch, LocatesSwitchesResetsAndGivesTheExitStatus) {
          5, {ate0, "at^u2"}, false},
         {"no card: nothing sent", OnlyPorts({}, ""),
          2, {}, false},
+        {"diag: the type's Diag number", [](Rig&) {},
+         0, {ate0, type, toZero, off, on}, true, diag},
+        {"cdrom: the type's CD-ROM number", [](Rig&) {},
+         0, {ate0, type, toOne, off, on}, true, cdrom},
+        {"by name, type query refused: 1", [&](Rig& r) { r.card.replies[type] = error; },
+         1, {ate0, type}, false, diag},
+        {"by name, no card: 2", OnlyPorts({}, ""),
+         2, {}, false, cdrom},
+        {"by name, no Quorvel.ini: 8", [](Rig& r) { r.profile.files.clear(); },
+         8, {ate0, type}, false, diag},
+        {"by name, no sections: 8", [](Rig& r) { r.profile.sectionList.clear(); },
+         8, {ate0, type}, false, diag},
+        {"by name, a type Quorvel.ini lacks: 8",
+         [&](Rig& r) { r.card.replies[type] = Now("\r\nZ9999\r\nOK\r\n"); },
+         8, {ate0, type}, false, diag},
+        {"by name, the section lacks a number: 8",
+         [](Rig& r) { r.profile.values["K3000"].erase("DIAG_COMMAND"); },
+         8, {ate0, type}, false, diag},
+        {"by name, switch refused: no reset", [&](Rig& r) { r.card.replies[toOne] = error; },
+         1, {ate0, type, toOne}, false, cdrom},
     };
     // clang-format on
     for (const auto& c : cases) {
@@ -146,7 +171,10 @@ TEST(SilentSwitch, LocatesSwitchesResetsAndGivesTheExitStatus) {
         rig.CardInstalled().state.silentValue = 2;
         c.arrange(rig);
 
-        EXPECT_EQ(SilentRunExitStatus(rig.operations.SilentSwitch()), c.exitStatus);
+        const bool byName = c.byName != SwitchDirection::kNone;
+        EXPECT_EQ(SilentRunExitStatus(byName ? rig.operations.SilentSwitchByName(c.byName)
+                                             : rig.operations.SilentSwitch()),
+                  c.exitStatus);
 
         EXPECT_EQ(rig.card.sent, c.sent);
         EXPECT_EQ(rig.card.IsOpen(), c.leftOpen);

@@ -11,10 +11,14 @@ TEST(ParseCommandLine, DecidesTheRunModeAndTheMessage) {
     const std::wstring exe = L"QuorvelTool.exe";
     const char* const count = "The number of parameter is wrong, please input again!";
     const char* const rejected = "The  parameter is wrong, please input again!";
-    // The arguments as split, the program's path first; then silent, its number, the box's text.
+    // The arguments as split, the program's path first; then silent, its number, the box's text,
+    // and the mode named.
     // clang-format off
+    const SwitchDirection diag = SwitchDirection::kCdromToDiag;
+    const SwitchDirection cdrom = SwitchDirection::kDiagToCdrom;
     const struct {
         std::vector<std::wstring> arguments; bool silent; int value; const char* message;
+        SwitchDirection byName = SwitchDirection::kNone;
     } cases[] = {
         {{exe}, false, -1, ""},
         {{exe, L"-s"}, false, -1, count},
@@ -32,6 +36,17 @@ TEST(ParseCommandLine, DecidesTheRunModeAndTheMessage) {
         {{exe, L"-s", L"2147483648"}, false, -1, rejected},
         {{exe, L"-s", L"99999999999"}, false, -1, rejected},
         {{exe, L"-s", L"\xFF12"}, false, -1, rejected},  // a full-width digit
+        // A mode name in any letter case, compared in ASCII only, and nothing more.
+        {{exe, L"-s", L"diag"}, true, -1, "", diag},
+        {{exe, L"-s", L"DIAG"}, true, -1, "", diag},
+        {{exe, L"-S", L"cdrom"}, true, -1, "", cdrom},
+        {{exe, L"-s", L"CdRom"}, true, -1, "", cdrom},
+        {{exe, L"-s", L"diagx"}, false, -1, rejected},
+        {{exe, L"-s", L"diag "}, false, -1, rejected},
+        {{exe, L"-s", L"di"}, false, -1, rejected},
+        {{exe, L"-s", L"D\x0130AG"}, false, -1, rejected},  // a Turkish dotted capital I
+        {{exe, L"-s", L"d\x0131ag"}, false, -1, rejected},  // a Turkish dotless small i
+        {{exe, L"/s", L"diag"}, false, 0, ""},  // only after -s is a name a mode
         {{exe, L"-silent", L"3"}, false, 3, ""},
         {{exe, L"/s", L"3"}, false, 3, ""},
         {{exe, L"-x", L" \t+7x"}, false, 7, ""},
@@ -44,7 +59,27 @@ TEST(ParseCommandLine, DecidesTheRunModeAndTheMessage) {
         EXPECT_EQ(decision.runMode.silent, c.silent);
         EXPECT_EQ(decision.runMode.value, c.value);
         EXPECT_STREQ(StartupMessageText(decision.message), c.message);
+        EXPECT_EQ(decision.runMode.byName, c.byName);
     }
+}
+
+// A script tells from the exit status why nothing was switched.
+TEST(ExitStatus, TellsEachOutcomeApart) {
+    // By status 0 to 9: refused, success, not found, open failed, no handshake, write failed,
+    // then the four configuration statuses.
+    const int silentExits[] = {1, 0, 2, 3, 4, 5, 8, 8, 8, 8};
+    // clang-format off
+    const struct { StartupMessage message; bool shown; int status; } wizardCases[] = {
+        {StartupMessage::kNone, true, 0}, {StartupMessage::kNone, false, 7},
+        {StartupMessage::kRejectedArguments, true, 6},
+        {StartupMessage::kRejectedArguments, false, 6},
+        {StartupMessage::kWrongArgumentCount, false, 6},
+    };
+    // clang-format on
+    for (int code = 0; code < 10; ++code)
+        EXPECT_EQ(SilentRunExitStatus(static_cast<Status>(code)), silentExits[code]) << code;
+    for (const auto& c : wizardCases)
+        EXPECT_EQ(WizardRunExitStatus(c.message, c.shown), c.status) << "shown " << c.shown;
 }
 
 }  // namespace

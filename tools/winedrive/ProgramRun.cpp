@@ -12,6 +12,9 @@ namespace quorvel::winedrive {
 
 namespace {
 
+// A window station of the test's own: any but WinSta0 lacks WSF_VISIBLE.
+constexpr char kUnseenStation[] = "QuorvelUnseen";
+
 // The exit code of a program that had to be ended.
 constexpr UINT kEndedFromOutside = 0xEDED;
 
@@ -49,7 +52,7 @@ ProgramRun::~ProgramRun() {
 }
 
 bool ProgramRun::Start(const std::string& exeUnixPath, const std::vector<std::string>& args,
-                       const std::string& workDirUnix) {
+                       const std::string& workDirUnix, const std::string& desktop) {
     End();
     const std::string exe = UnixToWindowsPath(exeUnixPath);
     commandLine_ = "\"" + exe + "\"";
@@ -57,12 +60,15 @@ bool ProgramRun::Start(const std::string& exeUnixPath, const std::vector<std::st
         commandLine_ += " " + QuoteArgument(argument);
     const std::string directory = workDirUnix.empty() ? "" : UnixToWindowsPath(workDirUnix);
 
-    STARTUPINFOA startup{};
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
+    std::wstring desktopName = Wide(desktop);
+    if (!desktop.empty()) startup.lpDesktop = desktopName.data();
     PROCESS_INFORMATION info{};
-    std::string line = commandLine_;
-    if (!CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        directory.empty() ? nullptr : directory.c_str(), &startup, &info))
+    std::wstring line = Wide(commandLine_);
+    const std::wstring folder = Wide(directory);
+    if (!CreateProcessW(Wide(exe).c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.empty() ? nullptr : folder.c_str(), &startup, &info))
         return false;
     CloseHandle(info.hThread);
     process_ = info.hProcess;
@@ -148,6 +154,22 @@ double ProcessCpuMs(DWORD processId) {
     }
     CloseHandle(snapshot);
     return cpu;
+}
+
+// The station is made once and kept for the life of this process, so that every program
+// started on it finds it.
+std::string UnseenDesktop() {
+    static const std::string desktop = [] {
+        HWINSTA station = CreateWindowStationA(kUnseenStation, 0, WINSTA_ALL_ACCESS, nullptr);
+        if (station == nullptr) return std::string();
+        HWINSTA own = GetProcessWindowStation();
+        // A desktop is made in the station the calling process is on.
+        if (!SetProcessWindowStation(station)) return std::string();
+        HDESK made = CreateDesktopA("Default", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+        SetProcessWindowStation(own);
+        return made == nullptr ? std::string() : std::string(kUnseenStation) + "\\Default";
+    }();
+    return desktop;
 }
 
 int RunWithoutDisplay(const std::string& exeUnixPath, const std::vector<std::string>& args,

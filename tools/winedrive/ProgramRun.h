@@ -18,9 +18,10 @@ class ProgramRun {
     ProgramRun& operator=(const ProgramRun&) = delete;
 
     // Starts `exeUnixPath` (reached through drive Z:) with `args` in `workDirUnix` (its current
-    // directory; empty keeps the caller's). A run this object still holds is ended first.
+    // directory; empty keeps the caller's), on `desktop` ("station\\desktop"; empty keeps the
+    // caller's). A run this object still holds is ended first.
     bool Start(const std::string& exeUnixPath, const std::vector<std::string>& args,
-               const std::string& workDirUnix);
+               const std::string& workDirUnix, const std::string& desktop = "");
 
     // Starts it as Start does, but from the Unix side with Wine's debug output for `channels`
     // (a WINEDEBUG value) going to the file `stderrUnixPath`: a program started from here would
@@ -51,6 +52,11 @@ class ProgramRun {
     DWORD processId_ = 0;
     std::string commandLine_;
 };
+
+// A desktop in a window station without WSF_VISIBLE, as a deployment tool or a task run
+// whether the user is logged on or not gives a program: nobody can see or close its windows.
+// Empty when it could not be made.
+std::string UnseenDesktop();
 
 // Processor time the process has used so far, in ms; negative when it cannot be read.
 double ProcessCpuMs(DWORD processId);

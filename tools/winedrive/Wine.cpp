@@ -31,6 +31,14 @@ std::string UnixToWindowsPath(const std::string& unixPath) {
     return path;
 }
 
+std::wstring Wide(const std::string& utf8) {
+    const int length = static_cast<int>(utf8.size());
+    const int needed = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(needed), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, wide.data(), needed);
+    return wide;
+}
+
 std::string Environment(const char* name) {
     const char* value = std::getenv(name);
     return value ? value : "";
@@ -93,11 +101,11 @@ bool RunShellScript(const std::string& script, DWORD timeoutMs) {
 }
 
 bool UnixFileExists(const std::string& unixPath) {
-    return GetFileAttributesA(UnixToWindowsPath(unixPath).c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(Wide(UnixToWindowsPath(unixPath)).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::string ReadUnixFile(const std::string& unixPath) {
-    std::ifstream file(UnixToWindowsPath(unixPath), std::ios::binary);
+    std::ifstream file(Wide(UnixToWindowsPath(unixPath)).c_str(), std::ios::binary);
     std::ostringstream text;
     text << file.rdbuf();
     return text.str();
@@ -123,15 +131,20 @@ bool UnlinkComPort(int comNumber) {
 
 TempDirectory::TempDirectory() {
     const std::string path = FreshPath("temp");
-    if (CreateDirectoryA(UnixToWindowsPath(path).c_str(), nullptr)) unixPath_ = path;
+    if (CreateDirectoryW(Wide(UnixToWindowsPath(path)).c_str(), nullptr)) unixPath_ = path;
 }
 
 TempDirectory::~TempDirectory() {
     if (Made() && !keep_) RunShellScript("rm -rf " + ShellQuote(unixPath_));
 }
 
+std::string TempDirectory::MakeFolder(const std::string& name) const {
+    const std::string path = unixPath_ + "/" + name;
+    return CreateDirectoryW(Wide(UnixToWindowsPath(path)).c_str(), nullptr) ? path : "";
+}
+
 bool TempDirectory::WriteFile(const std::string& name, const std::string& text) const {
-    std::ofstream file(UnixToWindowsPath(unixPath_ + "/" + name), std::ios::binary);
+    std::ofstream file(Wide(UnixToWindowsPath(unixPath_ + "/" + name)).c_str(), std::ios::binary);
     file << text;
     return static_cast<bool>(file.flush());
 }

@@ -8,8 +8,13 @@
 namespace quorvel::winedrive {
 
 // Wine maps the Unix root to drive Z:, so Windows code reaches the Linux side's files (the
-// simulated card's transcript, the prefix's dosdevices) through Z: paths.
+// simulated card's transcript, the prefix's dosdevices) through Z: paths. Paths stay in UTF-8,
+// as the Unix side names files, and go to Windows through the wide calls, so a folder named
+// in any script is reached.
 std::string UnixToWindowsPath(const std::string& unixPath);
+
+// UTF-8 text as UTF-16, for the wide calls.
+std::wstring Wide(const std::string& utf8);
 
 // The value of an environment variable, empty when unset.
 std::string Environment(const char* name);
@@ -63,6 +68,10 @@ class TempDirectory {
     // Leaves the directory in place when the object goes, for whoever reads a failure.
     void Keep() { keep_ = true; }
     std::string WindowsPath() const { return UnixToWindowsPath(unixPath_); }
+
+    // Makes the folder `name` (a path under this directory, in UTF-8) and returns its Unix
+    // path; empty when it could not be made.
+    std::string MakeFolder(const std::string& name) const;
 
     // Writes `text` to the file `name` in the directory, byte for byte.
     bool WriteFile(const std::string& name, const std::string& text) const;

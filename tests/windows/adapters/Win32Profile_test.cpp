@@ -84,9 +84,9 @@ TEST(Win32Profile, ConfigurationAsThePlatformReadsIt) {
         ASSERT_TRUE(SetCurrentDirectoryA(current.c_str()));
         Win32Profile profile;
         test::RecordingTrace trace;
-        std::string path;
+        std::wstring path;
         EXPECT_TRUE(FindConfigFile(profile, trace, &path));
-        EXPECT_EQ(path, current + "\\Quorvel.ini");
+        EXPECT_EQ(path, std::wstring(current.begin(), current.end()) + L"\\Quorvel.ini");
         CardState state;
         state.cardType = c.cardType;
         CardConfig(state, profile, trace).LoadSwitchConfig();
@@ -98,6 +98,48 @@ TEST(Win32Profile, ConfigurationAsThePlatformReadsIt) {
         EXPECT_EQ(state.customLabels, c.firstLabel != kDefaultFirstChoiceLabel);
     }
     EXPECT_TRUE(winedrive::RunShellScript("rm -f " + ShellQuote(driveLink)));
+}
+
+// The current directory is taken whole, whatever its length and script. Wine's profile
+// functions read no file whose path is longer than MAX_PATH, so there only the search counts.
+TEST(Win32Profile, FindsTheFileInAFolderOfAnyNameAndLength) {
+    const std::string kNumbered = "[K3000]\r\nCDROM_COMMAND=1\r\nDIAG_COMMAND=0\r\n";
+    std::string deep;
+    for (char c = 'a'; c < 'g'; ++c)
+        deep += (deep.empty() ? "" : "/") + std::string(60, c);
+    const struct {
+        std::string folder;
+        bool readable;
+    } cases[] = {
+        {"\xD0\x9A\xD0\xB0\xD1\x80\xD1\x82\xD0\xB0", true},  // Карта
+        {"\xE6\x95\xB0\xE6\x8D\xAE\xE5\x8D\xA1", true},      // 数据卡
+        {deep, false},
+    };
+    winedrive::TempDirectory directory;
+    ASSERT_TRUE(directory.Made());
+    wchar_t previous[MAX_PATH] = {};
+    ASSERT_NE(GetCurrentDirectoryW(MAX_PATH, previous), 0u);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.folder);
+        for (std::size_t slash = c.folder.find('/'); slash != std::string::npos;
+             slash = c.folder.find('/', slash + 1))
+            directory.MakeFolder(c.folder.substr(0, slash));
+        const std::string unixPath = directory.MakeFolder(c.folder);
+        ASSERT_FALSE(unixPath.empty());
+        ASSERT_TRUE(directory.WriteFile(c.folder + "/Quorvel.ini", kNumbered));
+        const std::wstring current = winedrive::Wide(winedrive::UnixToWindowsPath(unixPath));
+        ASSERT_TRUE(SetCurrentDirectoryW(current.c_str()));
+        Win32Profile profile;
+        test::RecordingTrace trace;
+        std::wstring path;
+        EXPECT_TRUE(FindConfigFile(profile, trace, &path));
+        CardState state;
+        state.cardType = "K3000";
+        EXPECT_EQ(CardConfig(state, profile, trace).LoadSwitchConfig(), c.readable);
+        SetCurrentDirectoryW(previous);
+        EXPECT_EQ(path, current + L"\\Quorvel.ini");
+        EXPECT_GT(current.size(), c.readable ? 0u : MAX_PATH);
+    }
 }
 
 }  // namespace

@@ -25,6 +25,12 @@ namespace quorvel::winedrive {
 namespace {
 
 constexpr char kConfig[] = "[K3000]\r\nCDROM_COMMAND=1\r\nDIAG_COMMAND=0\r\n";
+// Another file beside the program, whose numbers the card must not get when the current
+// folder has its own, and one without the Diag number.
+constexpr char kBesideConfig[] = "[K3000]\r\nCDROM_COMMAND=4\r\nDIAG_COMMAND=5\r\n";
+constexpr char kWithoutDiag[] = "[K3000]\r\nCDROM_COMMAND=1\r\n";
+constexpr char kCyrillic[] = "\xD0\x9A\xD0\xB0\xD1\x80\xD1\x82\xD0\xB0";  // Карта, in UTF-8
+constexpr char kCjk[] = "\xE6\x95\xB0\xE6\x8D\xAE\xE5\x8D\xA1";           // 数据卡
 constexpr char kWrongCount[] = "The number of parameter is wrong, please input again!";
 constexpr char kRejected[] = "The  parameter is wrong, please input again!";
 constexpr int kFirstCom = 11;
@@ -47,6 +53,7 @@ enum class Walk {
     kSwitch,         // the wizard, Next, the result page, Finish
     kPressInWait,    // the wizard, Next, presses during the switch's wait, the result page, Finish
     kQuitInWait,     // the wizard, Next, a WM_QUIT during the switch's wait: the run ends itself
+    kUnseen,         // on a desktop nobody can see: no box, no wizard, just the exit status
 };
 
 struct Row {
@@ -64,6 +71,11 @@ struct Row {
     // port, "INI#" the quoted path of its Quorvel.ini); the exit line must come last. A row
     // that names some runs with Wine's debug output on, read from a file of its own.
     std::vector<std::string> trace = {};
+    bool configured = false;              // the welcome page offers the switch
+    const char* workFolder = nullptr;     // a folder (UTF-8) of the working directory to start in
+    const char* ini = kConfig;            // the Quorvel.ini there; nullptr for none
+    const char* programFolder = nullptr;  // a folder of it the program is copied into
+    const char* besideIni = nullptr;      // the Quorvel.ini beside that copy
 };
 
 // A silent run's commands with `number` in the switch, the first `count` of them.
@@ -74,6 +86,12 @@ std::vector<std::string> Silent(const std::string& number, std::size_t count) {
     return all;
 }
 const std::vector<std::string> kWelcome = {"ATE0\\r", "AT+CGMM\\r"};
+// A silent run by mode name that switched with `number`: the type query before the switch.
+std::vector<std::string> ByName(const std::string& number) {
+    std::vector<std::string> all = Silent(number, 4);
+    all.insert(all.begin() + 1, "AT+CGMM\\r");
+    return all;
+}
 const std::vector<std::string> kSilentTrace = {
     "run mode: silent, number 2", R"(opened \\.\COM#)",     R"(send "ATE0\r")",
     R"(send "at^u2diag=2\r")",    R"("at^u2diag=2\r": OK)", R"(send "at+cfun=4\r")",
@@ -141,7 +159,36 @@ const Row kRows[] = {
     // A silent run makes no window, so it works where none could be made.
     {"NoDisplay", {"-s", "2"}, Walk::kHeadless, true, {}, nullptr, 0, Silent("2", 4), false},
     // A wizard that cannot be shown is no success.
-    {"WizardWithoutDisplay", {}, Walk::kHeadless, false, {}, nullptr, 1, {}, false},
+    {"WizardWithoutDisplay", {}, Walk::kHeadless, false, {}, nullptr, 7, {}, false},
+    // Where nobody can see the desktop, neither a box nor the wizard waits for a click.
+    {"UnseenWrongNumber", {"-s", "5x"}, Walk::kUnseen, true, {}, nullptr, 6, {}, false},
+    {"UnseenFlagAlone", {"-s"}, Walk::kUnseen, true, {}, nullptr, 6, {}, false},
+    {"UnseenWizard", {}, Walk::kUnseen, true, {}, nullptr, 7, {}, false},
+    {"UnseenSilentSwitch",
+     {"-s", "1"}, Walk::kUnseen, true, {}, nullptr, 0, Silent("1", 4), false},
+    // By mode name: the card type's number from Quorvel.ini, or nothing but the type query.
+    {"SilentDiagByName", {"-s", "diag"}, Walk::kSilent, true, {}, nullptr, 0, ByName("0"), false},
+    {"SilentCdromByName", {"-S", "CDROM"}, Walk::kSilent, true, {}, nullptr, 0, ByName("1"), false},
+    {"ByNameTypeWithoutSection",
+     {"-s", "diag"}, Walk::kSilent, true, {"--model", "Z9999"}, nullptr, 8, kWelcome, false},
+    {"ByNameWithoutIni",
+     {"-s", "diag"}, Walk::kSilent, true, {}, nullptr, 8, kWelcome, false,
+     nullptr, {}, false, nullptr, nullptr},
+    {"ByNameSectionWithoutKey",
+     {"-s", "diag"}, Walk::kSilent, true, {}, nullptr, 8, kWelcome, false,
+     nullptr, {}, false, nullptr, kWithoutDiag},
+    {"ByNameWithMore", {"-s", "diagx"}, Walk::kWizard, true, {}, kRejected, 6, kWelcome, false},
+    // Quorvel.ini in folders named outside the ANSI code page, and beside the program.
+    {"CyrillicFolder",
+     {}, Walk::kWizard, true, {}, nullptr, 0, kWelcome, false, nullptr, {}, true, kCyrillic},
+    {"CjkFolder",
+     {}, Walk::kWizard, true, {}, nullptr, 0, kWelcome, false, nullptr, {}, true, kCjk},
+    {"IniBesideProgramInCjkFolder",
+     {"-s", "diag"}, Walk::kSilent, true, {}, nullptr, 0, ByName("0"), false,
+     nullptr, {}, false, nullptr, nullptr, kCjk, kConfig},
+    {"CurrentFoldersIniFirst",
+     {"-s", "cdrom"}, Walk::kSilent, true, {}, nullptr, 0, ByName("1"), false,
+     nullptr, {}, false, nullptr, kConfig, "bin", kBesideConfig},
     // Refused arguments: the card is not touched before the wizard's own queries, and the run
     // exits 6 whatever the wizard did, so that a script can tell its silent run never ran.
     {"FlagWithoutNumber", {"-s"}, Walk::kWizard, true, {}, kWrongCount, 6, kWelcome, false},
@@ -275,6 +322,11 @@ void WalkWizard(const Row& row, WizardDriver& driver, const CardSimProcess& card
     if (row.title != nullptr) {
         EXPECT_EQ(driver.Text(IDC_TITLE_TEXT), row.title);
     }
+    if (row.configured) {
+        EXPECT_TRUE(driver.WaitUntil(
+            [&] { return driver.Text(IDC_TITLE_TEXT).find("K3000") != std::string::npos; }));
+        EXPECT_EQ(driver.Text(IDC_NEXT_BUTTON), "&Next") << "the welcome page is not configured";
+    }
     if (row.walk == Walk::kPressInWait) {
         PressDuringTheWait(driver, wizard, card);
     } else if (row.walk == Walk::kQuitInWait) {
@@ -350,10 +402,10 @@ void CheckTrace(const Row& row, int com, const TempDirectory& work, DWORD exitCo
 // Starts the program and walks it; `located` is set once it has found its card's port (or has
 // ended), after which the modem's driver key may name the next row's port.
 void Drive(const Row& row, WizardDriver& driver, const CardSimProcess& card,
-           const TempDirectory& work, HANDLE located) {
+           const TempDirectory& work, const std::string& workDir, HANDLE located) {
     const bool started = row.trace.empty()
-                             ? driver.Start(row.args, work.UnixPath())
-                             : driver.StartTraced(row.args, work.UnixPath(), TracePath(work));
+                             ? driver.Start(row.args, workDir)
+                             : driver.StartTraced(row.args, workDir, TracePath(work));
     ASSERT_TRUE(started) << driver.Program().CommandLine();
     if (row.box != nullptr) AnswerStartupBox(driver, row.box, card);
     WaitFor([&] { return !card.Transcript().empty() || !driver.Program().Running(); },
@@ -368,6 +420,28 @@ void Drive(const Row& row, WizardDriver& driver, const CardSimProcess& card,
     }
 }
 
+// A copy of the program in `folder` of `work`, with `ini` as the Quorvel.ini beside it; the
+// copy's Unix path, empty when it could not be made.
+std::string CopyProgram(const TempDirectory& work, const std::string& folder, const char* ini) {
+    const std::string copy = work.MakeFolder(folder) + "/QuorvelTool.exe";
+    const std::wstring from = Wide(UnixToWindowsPath(Environment("QUORVEL_EXE")));
+    if (!CopyFileW(from.c_str(), Wide(UnixToWindowsPath(copy)).c_str(), TRUE)) return "";
+    return ini == nullptr || work.WriteFile(folder + "/Quorvel.ini", ini) ? copy : "";
+}
+
+// Started on a desktop nobody sees, where any box or wizard would wait forever.
+DWORD RunUnseen(const Row& row, const std::string& exe, const std::string& workDir,
+                const CardSimProcess& card, HANDLE located) {
+    ProgramRun run;
+    const std::string desktop = UnseenDesktop();
+    EXPECT_FALSE(desktop.empty()) << "no window station of our own";
+    if (desktop.empty() || !run.Start(exe, row.args, workDir, desktop)) return STILL_ACTIVE;
+    WaitFor([&] { return !card.Transcript().empty() || !run.Running(); }, kConditionTimeoutMs);
+    SetEvent(located);
+    EXPECT_TRUE(run.WaitForExit(kLongestRunMs)) << "still running";
+    return run.ExitCode();
+}
+
 void RunRow(const Row& row, int com, HANDLE located) {
     SCOPED_TRACE(row.name);
     CardSimProcess card;
@@ -375,15 +449,23 @@ void RunRow(const Row& row, int com, HANDLE located) {
         ASSERT_TRUE(card.Start(com, row.cardArgs)) << card.Error();
     }
     TempDirectory work;
-    ASSERT_TRUE(work.WriteFile("Quorvel.ini", kConfig));
+    const std::string inWork = row.workFolder ? std::string(row.workFolder) + "/" : "";
+    const std::string workDir = row.workFolder ? work.MakeFolder(row.workFolder) : work.UnixPath();
+    const std::string exe = row.programFolder ? CopyProgram(work, row.programFolder, row.besideIni)
+                                              : Environment("QUORVEL_EXE");
+    ASSERT_FALSE(workDir.empty() || exe.empty());
+    if (row.ini != nullptr) {
+        ASSERT_TRUE(work.WriteFile(inWork + "Quorvel.ini", row.ini));
+    }
     const DWORD start = GetTickCount();
     DWORD exitCode = STILL_ACTIVE;
     if (row.walk == Walk::kHeadless) {
-        exitCode = static_cast<DWORD>(RunWithoutDisplay(Environment("QUORVEL_EXE"), row.args,
-                                                        work.UnixPath(), kLongestRunMs));
+        exitCode = static_cast<DWORD>(RunWithoutDisplay(exe, row.args, workDir, kLongestRunMs));
+    } else if (row.walk == Walk::kUnseen) {
+        exitCode = RunUnseen(row, exe, workDir, card, located);
     } else {
-        WizardDriver driver;
-        Drive(row, driver, card, work, located);
+        WizardDriver driver(exe);
+        Drive(row, driver, card, work, workDir, located);
         exitCode = driver.ExitCode();
     }
     const double took = (GetTickCount() - start) / 1000.0;
@@ -399,10 +481,12 @@ void RunRow(const Row& row, int com, HANDLE located) {
     EXPECT_LT(took, 40);
     EXPECT_EQ(sent, row.sent) << evidence;
     const bool silent = row.walk == Walk::kSilent || row.walk == Walk::kHeadless;
-    const bool switched = sent.size() > 1 && sent[1].rfind("at^u2diag=", 0) == 0;
+    const bool switched = std::any_of(sent.begin(), sent.end(), [](const std::string& command) {
+        return command.rfind("at^u2diag=", 0) == 0;
+    });
     EXPECT_TRUE(exitCode != 0 || !silent || switched)
         << "a silent run ended with 0 without having switched the card";
-    EXPECT_EQ(work.ReadFile("Quorvel.ini"), kConfig);
+    EXPECT_EQ(work.ReadFile(inWork + "Quorvel.ini"), row.ini ? row.ini : "");
     if (!row.trace.empty()) CheckTrace(row, com, work, exitCode);
 }
 
