@@ -10,6 +10,7 @@
 
 #include "app/RunMode.h"
 #include "base/Win32Clock.h"
+#include "base/Win32MessageQueue.h"
 #include "card/CardOperations.h"
 #include "config/Win32Profile.h"
 #include "discovery/Win32DeviceInventory.h"
@@ -48,17 +49,19 @@ std::vector<std::wstring> SplitCommandLine(const char* commandLine) {
     return arguments;
 }
 
-// The platform services of the process. The COM port stands for the process's one port
-// handle, so it lives as long as the process: a silent run's reset leaves it open until exit.
-CardPlatform& ProcessPlatform() {
-    static Win32ComPort port;
-    static Win32Clock clock;
-    static Win32DeviceInventory devices;
-    static Win32Registry registry;
-    static Win32Profile profile;
-    static CardPlatform platform{port, clock, devices, registry, profile};
-    return platform;
-}
+// The platform services of the process, owned by the application object. The COM port stands
+// for the process's one port handle, so it lives as long as the run: a silent run's reset leaves
+// it open until the program ends.
+// The clock's pauses and the dialog share the thread's message queue.
+struct ProcessPlatform {
+    Win32MessageQueue queue;
+    Win32ComPort port;
+    Win32Clock clock{queue};
+    Win32DeviceInventory devices;
+    Win32Registry registry;
+    Win32Profile profile;
+    CardPlatform card{port, clock, devices, registry, profile};
+};
 
 // Shown before the wizard exists, so it has no owner.
 void ShowStartupMessage(StartupMessage message) {
@@ -67,10 +70,10 @@ void ShowStartupMessage(StartupMessage message) {
 
 // Switches the card with the number from the command line, with no window at all: a silent
 // run must work, and tell how it went, on a machine without a desktop too.
-int RunSilently(int value) {
+int RunSilently(const CardPlatform& platform, int value) {
     CardState state;
     state.silentValue = value;
-    CardOperations card(state, ProcessPlatform());
+    CardOperations card(state, platform);
     return SilentRunExitStatus(card.SilentSwitch());
 }
 
@@ -82,12 +85,15 @@ class CardSwitchApp {
     int Start() {
         LoadLibrariesFromSystemOnly();
         const CommandLineDecision decision = ParseCommandLine(SplitCommandLine(GetCommandLineA()));
-        if (decision.runMode.silent) return RunSilently(decision.runMode.value);
+        if (decision.runMode.silent) return RunSilently(platform_.card, decision.runMode.value);
 
         if (decision.message != StartupMessage::kNone) ShowStartupMessage(decision.message);
-        Win32WizardDialog dialog(GetModuleHandleA(nullptr), ProcessPlatform());
+        Win32WizardDialog dialog(GetModuleHandleA(nullptr), platform_.card, platform_.queue);
         return WizardRunExitStatus(decision.message, dialog.DoModal());
     }
+
+  private:
+    ProcessPlatform platform_;
 };
 
 }  // namespace

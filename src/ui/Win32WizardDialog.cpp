@@ -1,6 +1,6 @@
 #include "ui/Win32WizardDialog.h"
 
-#include "base/Win32Clock.h"
+#include "base/Win32MessageQueue.h"
 #include "ui/resources/ResourceIds.h"
 
 namespace quorvel {
@@ -15,28 +15,30 @@ namespace {
 // posted again last, and ends the run.
 class CardWork {
   public:
-    CardWork(HWND dialog, bool& busy) : dialog_(dialog), busy_(busy) {
+    CardWork(HWND dialog, Win32MessageQueue& queue, bool& busy)
+        : dialog_(dialog), queue_(queue), busy_(busy) {
         busy_ = true;
         // Only for Windows to show at log-off; Wine 8 lacks it, and the work goes on regardless.
         ShutdownBlockReasonCreate(dialog_, kCardWorkShutdownReason);
     }
     ~CardWork() {
-        DropQueuedInput();
-        DropQueuedMessages(WM_COMMAND);
-        DropQueuedMessages(WM_SYSCOMMAND);
+        queue_.DropQueuedInput();
+        queue_.DropQueuedMessages(WM_COMMAND);
+        queue_.DropQueuedMessages(WM_SYSCOMMAND);
         busy_ = false;
         ShutdownBlockReasonDestroy(dialog_);
         // Not while the dialog is set up or closing: it is hidden then.
         HWND next = GetDlgItem(dialog_, IDC_NEXT_BUTTON);
         if (IsWindowVisible(dialog_) && IsWindowEnabled(next))
             SendMessageA(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), TRUE);
-        PostKeptQuit();
+        queue_.PostKeptQuit();
     }
     CardWork(const CardWork&) = delete;
     CardWork& operator=(const CardWork&) = delete;
 
   private:
     HWND dialog_;
+    Win32MessageQueue& queue_;
     bool& busy_;
 };
 
@@ -64,9 +66,11 @@ INT_PTR CALLBACK AboutProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
 
 }  // namespace
 
-Win32WizardDialog::Win32WizardDialog(HINSTANCE instance, const CardPlatform& platform)
+Win32WizardDialog::Win32WizardDialog(HINSTANCE instance, const CardPlatform& platform,
+                                     Win32MessageQueue& queue)
     : icon_(LoadIconA(instance, MAKEINTRESOURCEA(IDI_APPLICATION_ICON))),
       instance_(instance),
+      queue_(queue),
       card_(state_, platform),
       pages_(*this, card_, state_) {}
 
@@ -156,7 +160,7 @@ INT_PTR Win32WizardDialog::OnInitDialog() {
     ShowWindow(window_, SW_SHOW);
     PaintNow();
     {
-        CardWork work(window_, busy_);
+        CardWork work(window_, queue_, busy_);
         pages_.QueryCard();
     }
     pages_.ShowWelcomePage();
@@ -172,7 +176,7 @@ INT_PTR Win32WizardDialog::OnCommand(WORD controlId, WORD notification) {
             return TRUE;
         case IDC_NEXT_BUTTON: {
             if (notification != BN_CLICKED) return FALSE;
-            CardWork work(window_, busy_);
+            CardWork work(window_, queue_, busy_);
             pages_.OnNext();
             return TRUE;
         }
@@ -319,12 +323,6 @@ void Win32WizardDialog::SetText(int controlId, const std::string& text) {
     SetDlgItemTextA(window_, controlId, text.c_str());
 }
 
-std::string Win32WizardDialog::GetText(int controlId) {
-    char text[256] = {};
-    GetDlgItemTextA(window_, controlId, text, sizeof text);
-    return text;
-}
-
 void Win32WizardDialog::EnableControl(int controlId, bool enable) {
     EnableWindow(GetDlgItem(window_, controlId), enable ? TRUE : FALSE);
 }
@@ -359,7 +357,7 @@ void Win32WizardDialog::CloseWithOk() {
 }
 
 bool Win32WizardDialog::QuitRequested() {
-    return QuitKept();
+    return queue_.QuitKept();
 }
 
 }  // namespace quorvel

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "base/Win32MessageQueue.h"
 #include "card/CardOperations.h"
 #include "card/CardState.h"
 #include "ui/WizardPages.h"
@@ -14,7 +15,9 @@ namespace quorvel {
 // WizardPages.
 class Win32WizardDialog : private WizardView {
   public:
-    Win32WizardDialog(HINSTANCE instance, const CardPlatform& platform);
+    // `queue` is the thread's, shared with the clock the card's pauses take: a quit that a
+    // pause kept is posted again once the card's work is over.
+    Win32WizardDialog(HINSTANCE instance, const CardPlatform& platform, Win32MessageQueue& queue);
     ~Win32WizardDialog() override;
     Win32WizardDialog(const Win32WizardDialog&) = delete;
     Win32WizardDialog& operator=(const Win32WizardDialog&) = delete;
@@ -49,7 +52,6 @@ class Win32WizardDialog : private WizardView {
     // WizardView
     std::string LoadText(int stringId) override;
     void SetText(int controlId, const std::string& text) override;
-    std::string GetText(int controlId) override;
     void EnableControl(int controlId, bool enable) override;
     void ShowControl(int controlId, bool show) override;
     void UseTitleFont(int controlId) override;
@@ -70,6 +72,7 @@ class Win32WizardDialog : private WizardView {
     bool setUpFailed_ = false;  // the run was ended with a box instead of the wizard
 
     HINSTANCE instance_;
+    Win32MessageQueue& queue_;
     HWND window_ = nullptr;
     CardOperations card_;
     WizardPages pages_;

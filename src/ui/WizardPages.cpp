@@ -72,6 +72,7 @@ void WizardPages::ShowSearchingPage() {
     view_.SetText(IDC_BODY_TEXT, kSearchingText);
     for (int id : kGreyedWhileSearching)
         view_.EnableControl(id, false);
+    page_ = Page::kSearching;
 }
 
 // The configuration is read only for a card that told its type.
@@ -96,21 +97,31 @@ void WizardPages::ShowWelcomePage() {
     } else {
         body = view_.LoadText(WelcomeBodyTextId(state_.status));
     }
-    if (state_.status != Status::kSuccess) view_.SetText(IDC_NEXT_BUTTON, kFinishCaption);
+    page_ = state_.status == Status::kSuccess ? Page::kWelcome : Page::kCannotSwitch;
+    if (page_ == Page::kCannotSwitch) view_.SetText(IDC_NEXT_BUTTON, kFinishCaption);
     view_.SetText(IDC_TITLE_TEXT, title);
     view_.SetText(IDC_BODY_TEXT, body);
     for (int id : kGreyedWhileSearching)
         view_.EnableControl(id, true);
 }
 
+// Next (Finish on the last pages) shows the progress page first in every case.
 void WizardPages::OnNext() {
+    const Page from = page_;
     ShowProgressPage();
-    const std::string caption = view_.GetText(IDC_NEXT_BUTTON);
-    if (caption == kNextCaption) {
-        card_.SwitchBySelection(CheckedDirection());
-        if (!view_.QuitRequested()) ShowResultPage();
-    } else if (caption == kFinishCaption) {
-        view_.CloseWithOk();
+    switch (from) {
+        case Page::kWelcome:
+            card_.SwitchBySelection(CheckedDirection());
+            if (!view_.QuitRequested()) ShowResultPage();
+            break;
+        case Page::kCannotSwitch:
+        case Page::kResult:
+            view_.CloseWithOk();
+            break;
+        case Page::kNone:
+        case Page::kSearching:
+        case Page::kProgress:
+            break;
     }
 }
 
@@ -129,12 +140,14 @@ void WizardPages::ShowProgressPage() {
     }
     view_.EnableControl(IDC_NEXT_BUTTON, false);
     view_.EnableControl(IDC_CANCEL_BUTTON, false);
+    page_ = Page::kProgress;
     // The card's pauses keep the window painted, but the port's open and the first look for
     // the card's answer come before any pause: the page is put on the screen first.
     view_.PaintNow();
 }
 
 void WizardPages::ShowResultPage() {
+    page_ = Page::kResult;
     view_.EnableControl(IDC_CANCEL_BUTTON, false);
     view_.SetText(IDC_NEXT_BUTTON, kFinishCaption);
     view_.EnableControl(IDC_NEXT_BUTTON, true);

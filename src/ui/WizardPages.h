@@ -6,7 +6,6 @@
 
 namespace quorvel {
 
-inline constexpr char kNextCaption[] = "&Next";
 inline constexpr char kFinishCaption[] = "&Finish";
 inline constexpr char kCardTypeLead[] = "\r\nThe Card type is ";
 inline constexpr char kProgressLead[] = "\r\n\r\n";
@@ -39,8 +38,20 @@ class WizardPages {
     void ConfirmExit();
 
   private:
+    // The page on show, which decides what Next does: the welcome page switches, a welcome
+    // page that tells why the card cannot be switched and the result page close the wizard.
+    enum class Page {
+        kNone,
+        kSearching,
+        kWelcome,
+        kCannotSwitch,
+        kProgress,
+        kResult,
+    };
+
     SwitchDirection CheckedDirection();
 
+    Page page_ = Page::kNone;
     WizardView& view_;
     CardOperations& card_;
     CardState& state_;

@@ -14,7 +14,6 @@ class WizardView {
     virtual std::string LoadText(int stringId) = 0;
 
     virtual void SetText(int controlId, const std::string& text) = 0;
-    virtual std::string GetText(int controlId) = 0;
     virtual void EnableControl(int controlId, bool enable) = 0;
     virtual void ShowControl(int controlId, bool show) = 0;
 
@@ -30,7 +29,7 @@ class WizardView {
     // A Yes/No question with the exclamation icon, owned by the dialog. True for Yes.
     virtual bool AskYesNo(const std::string& text, const std::string& caption) = 0;
 
-    // Ends the modal run with the OK result, reading the checked radio back first.
+    // Ends the modal run with the OK result; nothing is read back from the controls.
     virtual void CloseWithOk() = 0;
 
     // True once the run has been told to end (a quit came while the card worked): it ends as

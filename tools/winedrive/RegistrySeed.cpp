@@ -159,6 +159,11 @@ bool RegistrySeed::SetRights(const std::string& path, const char* rules) {
     return done;
 }
 
+void RegistrySeed::Keep() {
+    created_.clear();
+    savedRights_.clear();
+}
+
 bool RegistrySeed::RemoveAll() {
     bool all = true;
     // The owner may always change the rules, so a locked key can be given its rules back.

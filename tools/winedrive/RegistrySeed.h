@@ -55,6 +55,8 @@ class RegistrySeed {
     // Gives back the rights taken and deletes every key it created, deepest first. True when
     // all of it went.
     bool RemoveAll();
+    // Leaves everything seeded in place for good, for a prefix that outlives this program.
+    void Keep();
 
     // The Modem class key's path, and a driver key's.
     static std::string ModemClassKey();

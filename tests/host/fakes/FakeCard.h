@@ -53,7 +53,6 @@ class FakeCard : public ComDevice {
         const std::string command(bytes,
                                   cut != cutShort.end() ? std::min(cut->second, length) : length);
         sent.push_back(command);
-        if (log != nullptr) log->push_back("send " + command);
         gone_ = command == unplugAfter;
         if (command.size() < length) return command.size();  // no whole line, so no answer
         const auto scripted = replies.find(command);
@@ -87,7 +86,6 @@ class FakeCard : public ComDevice {
     std::string unplugAfter;  // once this is written the card is gone: no more opens or writes
     std::vector<std::string> sent;            // every command written, in order
     std::vector<std::string> opens;           // every device path an open was tried on
-    std::vector<std::string>* log = nullptr;  // also gets "send <command>"
 
   private:
     VirtualClock& clock_;

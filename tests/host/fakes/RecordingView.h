@@ -18,7 +18,6 @@ class RecordingView : public WizardView {
         log.push_back("text " + std::to_string(id) + "=" + text);
         texts[id] = text;
     }
-    std::string GetText(int id) override { return texts[id]; }
     void EnableControl(int id, bool enable) override {
         log.push_back((enable ? "enable " : "disable ") + std::to_string(id));
     }
@@ -32,10 +31,10 @@ class RecordingView : public WizardView {
     void PaintNow() override { log.push_back("paint"); }
     bool AskYesNo(const std::string& text, const std::string& caption) override {
         log.push_back("ask " + caption + ": " + text);
-        return answerYes;
+        return false;
     }
     void CloseWithOk() override { log.push_back("close"); }
-    bool QuitRequested() override { return quitRequested; }
+    bool QuitRequested() override { return false; }
 
     // As the dialog template leaves them.
     std::map<int, std::string> texts = {{IDC_NEXT_BUTTON, "&Next"},
@@ -43,8 +42,6 @@ class RecordingView : public WizardView {
                                         {IDC_FIRST_CHOICE, "CD-ROM To Diag"},
                                         {IDC_SECOND_CHOICE, "Diag To CD-ROM"}};
     int checked = IDC_FIRST_CHOICE;  // 0: neither radio
-    bool answerYes = false;
-    bool quitRequested = false;
     std::vector<std::string> log;
 };
 

@@ -7,6 +7,7 @@
 
 #include "RegistrySeed.h"
 #include "base/Win32Clock.h"
+#include "base/Win32MessageQueue.h"
 #include "discovery/PortDiscovery.h"
 #include "discovery/Win32DeviceInventory.h"
 
@@ -78,7 +79,8 @@ TEST(Win32Registry, ModemLookupPassesOverWhatItCannotOpenAndOnlyReads) {
         }
         Win32DeviceInventory devices;
         Win32Registry registry;
-        Win32Clock clock;
+        Win32MessageQueue queue;
+        Win32Clock clock(queue);
         PortDiscovery discovery(devices, registry, clock);
         int port = 0;
         EXPECT_TRUE(discovery.FindModemPort(&port));

@@ -97,7 +97,8 @@ class WizardTest : public ::testing::Test {
     // the script leaves open is closed afterwards, so that DoModal returns even when it failed.
     void Run(const std::function<void()>& script, bool setUp = true) {
         CardPlatform platform{port, rig.clock, rig.devices, rig.registry, rig.profile};
-        Win32WizardDialog dialog(GetModuleHandleW(nullptr), platform);
+        Win32MessageQueue queue;
+        Win32WizardDialog dialog(GetModuleHandleW(nullptr), platform, queue);
         std::atomic<bool> ended{false};
         std::thread user([&] {
             // The wizard is shown while it asks the card; its page is filled once Next is on.
