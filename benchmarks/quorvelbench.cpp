@@ -22,13 +22,13 @@
 #include <string>
 #include <vector>
 
-#include "CardSimProcess.h"
-#include "ProgramRun.h"
-#include "RegistrySeed.h"
-#include "Wine.h"
-#include "WizardDriver.h"
 #include "serial/SerialPort.h"
 #include "ui/resources/ResourceIds.h"
+#include "winedrive/CardSimProcess.h"
+#include "winedrive/ProgramRun.h"
+#include "winedrive/RegistrySeed.h"
+#include "winedrive/Wine.h"
+#include "winedrive/WizardDriver.h"
 
 namespace {
 
@@ -268,6 +268,12 @@ class Bench {
         return Check(started, card_.Error());
     }
 
+    // What the card got and when, for a failure; its files are kept.
+    std::string CardEvidence() {
+        card_.Keep();
+        return "\n" + card_.Evidence();
+    }
+
     // The card's transcript writes each command with its CR escaped.
     void ExpectSent(const char* what, const std::vector<std::string>& commands) {
         std::string expected, seen;
@@ -310,9 +316,17 @@ class Bench {
         const double window = TimeUntilShown(driver.Program(), kWizardCaption, start);
         const double filled =
             TimeUntilShown(driver.Program(), kWizardCaption, start, WizardDriver::Filled);
+        const bool running = driver.Program().Running();
         const std::string title = driver.WaitForWizard() ? driver.Text(kFilledText) : "";
-        Check(window >= 0 && filled >= 0 && title.find("K3000") != std::string::npos,
-              "the welcome page did not show the card: " + title);
+        const std::string after = " after " + std::to_string(static_cast<long>(NowMs() - start)) +
+                                  " ms";
+        if (Check(window >= 0 && filled >= 0,
+                  running ? "the welcome page did not show" + after + CardEvidence()
+                          : "QuorvelTool.exe ended with " +
+                                std::to_string(driver.Program().ExitCode()) + after +
+                                " before its welcome page showed" + CardEvidence()))
+            Check(title.find("K3000") != std::string::npos,
+                  "the welcome page did not name the card: " + title + CardEvidence());
         ExpectSent("welcome page", kWelcomeCommands);
         results_.windowShown.Add(window);
         results_.welcomeShown.Add(filled);
@@ -322,11 +336,17 @@ class Bench {
         if (!StartCard()) return -1;
         ProgramRun run;
         const double start = NowMs();
-        if (!Check(run.Start(Environment("QUORVEL_EXE"), {"-s", "1"}, work_.UnixPath()) &&
-                       run.WaitForExit(kRunTimeoutMs) && run.ExitCode() == 0,
-                   "the silent run did not end with 0 in time"))
+        if (!Check(run.Start(Environment("QUORVEL_EXE"), {"-s", "1"}, work_.UnixPath()),
+                   "the silent run did not start: " + run.CommandLine()))
             return -1;
+        const bool ended = run.WaitForExit(kRunTimeoutMs);
         const double took = NowMs() - start;
+        const std::string after = " after " + std::to_string(static_cast<long>(took)) + " ms";
+        if (!Check(ended, "the silent run was still going" + after + CardEvidence()) ||
+            !Check(run.ExitCode() == 0, "the silent run exited with " +
+                                            std::to_string(run.ExitCode()) + after +
+                                            CardEvidence()))
+            return -1;
         ExpectSent("silent run", kSilentCommands);
         return took;
     }
@@ -444,6 +464,13 @@ void Progress(const std::string& what) {
     std::fflush(stdout);
 }
 
+// The machine's load, for reading the figures against: Linux's 1, 5 and 15 minute averages.
+void ShowLoad(const char* when) {
+    const std::string load = ReadUnixFile("/proc/loadavg");
+    Progress(std::string("load average at the ") + when + ": " +
+             load.substr(0, load.find_first_of("\n")));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -480,6 +507,7 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    ShowLoad("start");
     Results results;
     {
         Bench bench(delayMs, results);
@@ -499,6 +527,7 @@ int main(int argc, char** argv) {
             if (cpuRounds > 0) bench.SpinCheck();
         }
     }
+    ShowLoad("end");
     Report(results, delayMs, rounds, cpuRounds, emulated);
     return results.failures.empty() ? 0 : 1;
 }

@@ -34,6 +34,9 @@ CommandLineDecision DecideFromTwoArguments(const std::wstring& mode, const std::
     } else {
         decision.runMode = RunMode{};
         decision.message = StartupMessage::kRejectedArguments;
+        decision.reason = IsSilentSwitch(mode)
+                              ? "the number after the flag is not plain digits within int"
+                              : "the number after the flag is negative";
     }
     return decision;
 }
@@ -55,7 +58,10 @@ const char* StartupMessageText(StartupMessage message) {
 CommandLineDecision ParseCommandLine(const std::vector<std::wstring>& arguments) {
     if (arguments.size() == 3) return DecideFromTwoArguments(arguments[1], arguments[2]);
     CommandLineDecision decision;
-    if (arguments.size() != 1) decision.message = StartupMessage::kWrongArgumentCount;
+    if (arguments.size() != 1) {
+        decision.message = StartupMessage::kWrongArgumentCount;
+        decision.reason = "neither none nor two arguments";
+    }
     return decision;
 }
 
@@ -84,6 +90,31 @@ int SilentRunExitStatus(Status outcome) {
         default:
             return StatusCode(outcome);
     }
+}
+
+void TraceStart(Trace& trace, const char* version, const std::vector<std::wstring>& arguments,
+                const CommandLineDecision& decision) {
+    TraceLine(trace) << "start, version " << version << ", " << int(sizeof(void*) * 8) << "-bit";
+    {
+        TraceLine line(trace);
+        line << "command line, split:";
+        for (const std::wstring& argument : arguments)
+            line << " " << Quoted(argument);
+    }
+    TraceLine line(trace);
+    line << "run mode: ";
+    if (decision.runMode.silent) {
+        line << "silent, number " << decision.runMode.value;
+    } else if (decision.message != StartupMessage::kNone) {
+        line << "wizard after refusing the arguments: " << decision.reason;
+    } else {
+        line << "wizard";
+    }
+}
+
+int TraceExit(Trace& trace, int exitStatus) {
+    TraceLine(trace) << "exit " << exitStatus;
+    return exitStatus;
 }
 
 }  // namespace quorvel

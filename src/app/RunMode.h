@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/Status.h"
+#include "base/Trace.h"
 
 namespace quorvel {
 
@@ -29,6 +30,7 @@ inline constexpr char kRejectedArgumentsText[] = "The  parameter is wrong, pleas
 struct CommandLineDecision {
     RunMode runMode;
     StartupMessage message = StartupMessage::kNone;
+    const char* reason = "";  // why the arguments were refused, for the trace
 };
 
 // The message box text for a start-up message; empty for kNone.
@@ -65,5 +67,13 @@ int WizardRunExitStatus(StartupMessage message, bool wizardShown);
 
 // A run that a failure of the program's own ended (an exception, running out of memory say).
 inline constexpr int kFailedRunExitStatus = 1;
+
+// The first lines of a run's trace: the version and word size, the command line as it was
+// split, and the run mode decided from it.
+void TraceStart(Trace& trace, const char* version, const std::vector<std::wstring>& arguments,
+                const CommandLineDecision& decision);
+
+// The last line of every run's trace, whichever way it ends; returns `exitStatus`.
+int TraceExit(Trace& trace, int exitStatus);
 
 }  // namespace quorvel

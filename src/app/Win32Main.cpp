@@ -8,9 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "Version.h"
 #include "app/RunMode.h"
 #include "base/Win32Clock.h"
 #include "base/Win32MessageQueue.h"
+#include "base/Win32Trace.h"
 #include "card/CardOperations.h"
 #include "config/Win32Profile.h"
 #include "discovery/Win32DeviceInventory.h"
@@ -54,13 +56,15 @@ std::vector<std::wstring> SplitCommandLine(const char* commandLine) {
 // it open until the program ends.
 // The clock's pauses and the dialog share the thread's message queue.
 struct ProcessPlatform {
+    explicit ProcessPlatform(Trace& trace) : card{port, clock, devices, registry, profile, trace} {}
+
     Win32MessageQueue queue;
     Win32ComPort port;
     Win32Clock clock{queue};
     Win32DeviceInventory devices;
     Win32Registry registry;
     Win32Profile profile;
-    CardPlatform card{port, clock, devices, registry, profile};
+    CardPlatform card;
 };
 
 // Shown before the wizard exists, so it has no owner.
@@ -80,11 +84,15 @@ int RunSilently(const CardPlatform& platform, int value) {
 // The application object: where the program's own logic begins once the process runs.
 class CardSwitchApp {
   public:
+    explicit CardSwitchApp(Trace& trace) : trace_(trace), platform_(trace) {}
+
     // Decides the run mode from the command line and runs it; returns the process's exit
     // status.
     int Start() {
         LoadLibrariesFromSystemOnly();
-        const CommandLineDecision decision = ParseCommandLine(SplitCommandLine(GetCommandLineA()));
+        const std::vector<std::wstring> arguments = SplitCommandLine(GetCommandLineA());
+        const CommandLineDecision decision = ParseCommandLine(arguments);
+        TraceStart(trace_, QUORVEL_VERSION, arguments, decision);
         if (decision.runMode.silent) return RunSilently(platform_.card, decision.runMode.value);
 
         if (decision.message != StartupMessage::kNone) ShowStartupMessage(decision.message);
@@ -93,6 +101,7 @@ class CardSwitchApp {
     }
 
   private:
+    Trace& trace_;
     ProcessPlatform platform_;
 };
 
@@ -100,10 +109,14 @@ class CardSwitchApp {
 
 }  // namespace quorvel
 
+// Every run ends its trace with its exit status, the last-resort one included.
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    quorvel::Win32Trace trace;
+    int status = quorvel::kFailedRunExitStatus;
     try {
-        return quorvel::CardSwitchApp().Start();
+        status = quorvel::CardSwitchApp(trace).Start();
     } catch (...) {
-        return quorvel::kFailedRunExitStatus;
+        status = quorvel::kFailedRunExitStatus;
     }
+    return quorvel::TraceExit(trace, status);
 }

@@ -15,6 +15,9 @@ class Clock {
     // sync) sets the calendar back or forward.
     virtual std::int64_t NowSeconds() = 0;
 
+    // The same count in milliseconds, for the trace's times.
+    virtual std::int64_t NowMilliseconds() = 0;
+
     virtual void SleepMilliseconds(unsigned milliseconds) = 0;
 };
 

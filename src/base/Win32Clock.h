@@ -13,6 +13,7 @@ class Win32Clock : public Clock {
     explicit Win32Clock(Win32MessageQueue& queue) : queue_(queue) {}
 
     std::int64_t NowSeconds() override;
+    std::int64_t NowMilliseconds() override;
     void SleepMilliseconds(unsigned milliseconds) override;
 
   private:

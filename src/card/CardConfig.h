@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Trace.h"
 #include "card/CardState.h"
 #include "config/ProfileFile.h"
 
@@ -9,7 +10,8 @@ namespace quorvel {
 // and the extra device name. The file is read afresh by every call.
 class CardConfig {
   public:
-    CardConfig(CardState& state, ProfileFile& profile) : state_(state), profile_(profile) {}
+    CardConfig(CardState& state, ProfileFile& profile, Trace& trace)
+        : state_(state), profile_(profile), trace_(trace) {}
 
     // Reads the switch numbers and labels of the card type held in the state. On failure sets
     // the status: 6 file missing, 8 no sections, 7 card type not among them (an empty type
@@ -23,9 +25,11 @@ class CardConfig {
   private:
     bool ReadSwitchNumbers(SwitchConfig& config);
     void ReadCustomLabels(SwitchConfig& config);
+    bool Fail(Status status);
 
     CardState& state_;
     ProfileFile& profile_;
+    Trace& trace_;
 };
 
 }  // namespace quorvel

@@ -36,24 +36,35 @@ std::string CardTypeFromAnswer(const std::string& answer) {
 }  // namespace
 
 CardOperations::CardOperations(CardState& state, const CardPlatform& platform)
-    : state_(state), platform_(platform), config_(state, platform.profile) {}
+    : state_(state), platform_(platform), config_(state, platform.profile, platform.trace) {}
+
+SerialPort CardOperations::Port() const {
+    return SerialPort(platform_.port, platform_.clock, platform_.trace);
+}
+
+Status CardOperations::Traced(const char* step, Status status) {
+    TraceLine(platform_.trace) << step << ": status " << StatusCode(status);
+    return status;
+}
 
 Status CardOperations::LocateAndVerify() {
+    constexpr char kStep[] = "locate and verify";
     state_.portNumber = 0;
-    PortDiscovery discovery(platform_.devices, platform_.registry, platform_.clock);
-    SerialPort port(platform_.port, platform_.clock);
+    PortDiscovery discovery(platform_.devices, platform_.registry, platform_.clock,
+                            platform_.trace);
+    SerialPort port = Port();
 
     if (!discovery.FindCardPort(&state_.portNumber) && !FindConfiguredPort(discovery)) {
-        return Status::kCardNotFound;
+        return Traced(kStep, Status::kCardNotFound);
     }
     // The modem's port may be held by another program; the UI interface port is the
     // fallback, searched afresh even when the first search already found it.
     if (!port.Open(state_.portNumber)) {
-        if (!discovery.FindUiPort(&state_.portNumber)) return Status::kCardNotFound;
-        if (!port.Open(state_.portNumber)) return Status::kOpenFailed;
+        if (!discovery.FindUiPort(&state_.portNumber)) return Traced(kStep, Status::kCardNotFound);
+        if (!port.Open(state_.portNumber)) return Traced(kStep, Status::kOpenFailed);
     }
     // The handshake closes the port whatever the card says.
-    return port.EchoOffHandshake() ? Status::kSuccess : Status::kNoHandshake;
+    return Traced(kStep, port.EchoOffHandshake() ? Status::kSuccess : Status::kNoHandshake);
 }
 
 bool CardOperations::FindConfiguredPort(PortDiscovery& discovery) {
@@ -65,9 +76,10 @@ bool CardOperations::QueryCardType() {
     state_.status = LocateAndVerify();
     if (state_.status != Status::kSuccess) return false;
     char reply[kReplyBufferSize] = {};
-    state_.status = SendOnFreshPort(kCardTypeQuery, reply);
+    state_.status = Traced("card type query", SendOnFreshPort(kCardTypeQuery, reply));
     if (state_.status != Status::kSuccess) return false;
     state_.cardType = CardTypeFromAnswer(reply);
+    TraceLine(platform_.trace) << "card type " << Quoted(state_.cardType);
     return true;
 }
 
@@ -81,7 +93,7 @@ Status CardOperations::OpenAndSend(SerialPort& port, const char* command, char* 
 // One command on a port opened for it alone, closed again whatever the card said. Closing a
 // port that never opened does nothing.
 Status CardOperations::SendOnFreshPort(const char* command, char* reply) {
-    SerialPort port(platform_.port, platform_.clock);
+    SerialPort port = Port();
     const Status result = OpenAndSend(port, command, reply);
     port.Close();
     return result;
@@ -91,7 +103,7 @@ bool CardOperations::SendSwitchCommand(int number) {
     char command[kReplyBufferSize];
     std::snprintf(command, sizeof command, kSwitchCommandFormat, number);
     char reply[kReplyBufferSize] = {};
-    state_.status = SendOnFreshPort(command, reply);
+    state_.status = Traced("switch", SendOnFreshPort(command, reply));
     return state_.status == Status::kSuccess;
 }
 
@@ -104,14 +116,15 @@ bool CardOperations::SwitchBySelection(SwitchDirection direction) {
         case SwitchDirection::kNone:
             break;
     }
+    TraceLine(platform_.trace) << "switch: no direction chosen";
     return false;
 }
 
 // The port is left open: this is the run's last exchange and the process ends after it.
 bool CardOperations::ResetCard() {
-    SerialPort port(platform_.port, platform_.clock);
+    SerialPort port = Port();
     char reply[kReplyBufferSize] = {};
-    state_.status = OpenAndSend(port, kGoOfflineCommand, reply);
+    state_.status = Traced("reset", OpenAndSend(port, kGoOfflineCommand, reply));
     if (state_.status != Status::kSuccess) return false;
     char restartReply[kReplyBufferSize] = {};
     port.SendAtCommand(kRestartCommand, restartReply);

@@ -2,6 +2,7 @@
 
 #include "base/Clock.h"
 #include "base/Status.h"
+#include "base/Trace.h"
 #include "card/CardConfig.h"
 #include "card/CardState.h"
 #include "config/ProfileFile.h"
@@ -13,6 +14,7 @@ namespace quorvel {
 
 class PortDiscovery;
 class SerialPort;
+class SerialPort;
 
 // The platform services the card operations reach the card, the devices and the
 // configuration file through.
@@ -22,6 +24,7 @@ struct CardPlatform {
     DeviceInventory& devices;
     Registry& registry;
     ProfileFile& profile;
+    Trace& trace;  // what the run did, for support; changes nothing
 };
 
 // The direction the user picked in the wizard. Each choice is labelled after the mode the
@@ -66,6 +69,8 @@ class CardOperations {
     bool FindConfiguredPort(PortDiscovery& discovery);
     Status OpenAndSend(SerialPort& port, const char* command, char* reply);
     Status SendOnFreshPort(const char* command, char* reply);
+    SerialPort Port() const;
+    Status Traced(const char* step, Status status);
 
     CardState& state_;
     CardPlatform platform_;

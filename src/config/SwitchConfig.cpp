@@ -19,13 +19,18 @@ constexpr int kCommandMissing = -1;
 
 }  // namespace
 
-bool FindConfigFile(ProfileFile& profile, std::string* path) {
+bool FindConfigFile(ProfileFile& profile, Trace& trace, std::string* path) {
     // Without the whole directory the path would not name the file in it: an empty one gives
     // "\Quorvel.ini", the root of the current drive.
     std::string directory;
-    if (!profile.CurrentDirectory(&directory) || directory.empty()) return false;
+    if (!profile.CurrentDirectory(&directory) || directory.empty()) {
+        TraceLine(trace) << "configuration: no current directory";
+        return false;
+    }
     *path = directory + "\\" + kConfigFileName;
-    return profile.FileExists(*path);
+    const bool exists = profile.FileExists(*path);
+    TraceLine(trace) << "configuration " << Quoted(*path) << (exists ? ": found" : ": missing");
+    return exists;
 }
 
 void SwitchConfig::Set(const std::string& filePath, const std::string& section) {

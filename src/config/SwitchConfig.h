@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string>
 
+#include "base/Trace.h"
 #include "config/ProfileFile.h"
 
 namespace quorvel {
@@ -20,7 +21,7 @@ inline constexpr char kDefaultSecondChoiceLabel[] = "Diag to CD-ROM";
 
 // "<current directory>\Quorvel.ini", the directory taken whole and as it comes: at a drive's
 // root it already ends in a backslash, giving two in a row. True when that file exists.
-bool FindConfigFile(ProfileFile& profile, std::string* path);
+bool FindConfigFile(ProfileFile& profile, Trace& trace, std::string* path);
 
 // Reads the configuration file. Every read is a request of its own to the profile functions,
 // with the file and section last given to Set.

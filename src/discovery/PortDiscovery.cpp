@@ -70,28 +70,44 @@ int PortNumberFromAttachedTo(const std::string& attachedTo) {
     return ReadDecimal(attachedTo.c_str() + 3);
 }
 
-PortDiscovery::PortDiscovery(DeviceInventory& inventory, Registry& registry, Clock& clock)
-    : inventory_(inventory), registry_(registry), clock_(clock) {}
+PortDiscovery::PortDiscovery(DeviceInventory& inventory, Registry& registry, Clock& clock,
+                             Trace& trace)
+    : inventory_(inventory), registry_(registry), clock_(clock), trace_(trace) {}
 
 bool PortDiscovery::FindUiPort(int* port) {
+    TraceLine(trace_) << "search the Ports class for the card's UI interface names";
     return WalkPortsClass([](const char* name) { return ContainsAny(name, kUiInterfaceNames); },
                           port);
 }
 
 bool PortDiscovery::FindPortByName(const std::string& fragment, int* port) {
+    TraceLine(trace_) << "search the Ports class for the configured name " << Quoted(fragment);
     return WalkPortsClass(
         [&fragment](const char* name) { return Contains(name, fragment.c_str()); }, port);
 }
 
 bool PortDiscovery::FindModemPort(int* port) {
+    TraceLine(trace_) << "search the Modem class for the card's modem names";
     std::unique_ptr<DeviceList> devices = inventory_.PresentDevices(DeviceClass::kModem);
-    if (!devices) return false;
+    if (!devices) {
+        TraceLine(trace_) << "Modem class: no device list";
+        return false;
+    }
     char name[kFriendlyNameBufferSize];
     for (unsigned index = 0;; ++index) {
         const DeviceAt at = devices->Enumerate(index);
-        if (at == DeviceAt::kEndOfList) return false;
-        if (at == DeviceAt::kError || !ReadName(*devices, name)) continue;
-        if (ContainsAny(name, kModemNames)) {
+        if (at == DeviceAt::kEndOfList) {
+            TraceLine(trace_) << "Modem class: " << index << " devices, none named after the card";
+            return false;
+        }
+        if (at == DeviceAt::kError || !ReadName(*devices, name)) {
+            TraceLine(trace_) << "Modem device " << index << ": unreadable";
+            continue;
+        }
+        const bool matches = ContainsAny(name, kModemNames);
+        TraceLine(trace_) << "Modem device " << index << ": " << Quoted(name)
+                          << (matches ? " matches" : " passed over");
+        if (matches) {
             std::memcpy(friendlyName_, name, sizeof friendlyName_);
             devices.reset();
             // Later modems of the card are not tried, whatever this one's driver key gives.
@@ -123,13 +139,29 @@ bool PortDiscovery::WalkPortsClass(const NameTest& wanted, int* port) {
 PortDiscovery::PortsDevice PortDiscovery::TryPortsDevice(unsigned index, const NameTest& wanted,
                                                          int* port) {
     std::unique_ptr<DeviceList> devices = inventory_.PresentDevices(DeviceClass::kPorts);
-    if (!devices) return PortsDevice::kNoMore;
+    if (!devices) {
+        TraceLine(trace_) << "Ports class: no device list";
+        return PortsDevice::kNoMore;
+    }
     const DeviceAt at = devices->Enumerate(index);
-    if (at == DeviceAt::kEndOfList) return PortsDevice::kNoMore;
+    if (at == DeviceAt::kEndOfList) {
+        TraceLine(trace_) << "Ports class: " << index << " devices, none gives a port";
+        return PortsDevice::kNoMore;
+    }
     char name[kFriendlyNameBufferSize];
-    if (at == DeviceAt::kError || !ReadName(*devices, name)) return PortsDevice::kPassedOver;
-    if (!wanted(name) || !Contains(name, kComMarker)) return PortsDevice::kPassedOver;
+    if (at == DeviceAt::kError || !ReadName(*devices, name)) {
+        TraceLine(trace_) << "Ports device " << index << ": unreadable";
+        return PortsDevice::kPassedOver;
+    }
+    TraceLine line(trace_);
+    line << "Ports device " << index << ": " << Quoted(name);
+    const bool named = wanted(name);
+    if (!named || !Contains(name, kComMarker)) {
+        line << (named ? " matches but holds no \"COM\"" : " passed over");
+        return PortsDevice::kPassedOver;
+    }
     *port = PortNumberFromFriendlyName(name);
+    line << " matches: port " << *port;
     return PortsDevice::kGivesPort;
 }
 
@@ -140,25 +172,37 @@ PortDiscovery::PortsDevice PortDiscovery::TryPortsDevice(unsigned index, const N
 bool PortDiscovery::LookupModemAttachedPort(int* port) {
     *port = 0;
     std::unique_ptr<RegistryKey> classKey = registry_.OpenLocalMachineKey(kModemClassKeyPath);
-    if (!classKey) return false;
+    if (!classKey) {
+        TraceLine(trace_) << "registry: cannot open " << Quoted(kModemClassKeyPath);
+        return false;
+    }
     for (std::uint32_t index = classKey->SubkeyCount(); index-- > 0;) {
         std::string subkey;
-        if (!classKey->SubkeyName(index, &subkey)) continue;
+        if (!classKey->SubkeyName(index, &subkey)) {
+            TraceLine(trace_) << "registry key " << std::int64_t{index} << ": name unreadable";
+            continue;
+        }
         std::unique_ptr<RegistryKey> driverKey =
             registry_.OpenLocalMachineKey(std::string(kModemClassKeyPath) + "\\" + subkey);
-        if (!driverKey) continue;
-        const int found = DriverKeyPort(*driverKey);
+        if (!driverKey) {
+            TraceLine(trace_) << "registry key " << Quoted(subkey) << ": cannot open";
+            continue;
+        }
+        const int found = DriverKeyPort(*driverKey, subkey);
         if (found != 0) {
             *port = found;
             return true;
         }
     }
+    TraceLine(trace_) << "registry: no driver key names the modem with a port";
     return false;
 }
 
 // The port of a driver key whose "FriendlyName" is the modem's; 0 when the name differs or
 // the key gives no port. Both values come from this one key, in whatever order it lists them.
-int PortDiscovery::DriverKeyPort(RegistryKey& driverKey) const {
+int PortDiscovery::DriverKeyPort(RegistryKey& driverKey, const std::string& subkey) const {
+    TraceLine line(trace_);
+    line << "registry key " << Quoted(subkey) << ":";
     bool nameMatches = false;
     int attachedPort = 0;
     const std::uint32_t valueCount = driverKey.ValueCount();
@@ -167,13 +211,16 @@ int PortDiscovery::DriverKeyPort(RegistryKey& driverKey) const {
         std::string text;
         if (!driverKey.ValueName(index, &valueName)) continue;
         if (valueName == kFriendlyNameValue) {
-            if (driverKey.ReadValueText(valueName, &text) && text == friendlyName_)
-                nameMatches = true;
+            const bool read = driverKey.ReadValueText(valueName, &text);
+            if (read && text == friendlyName_) nameMatches = true;
+            line << " FriendlyName " << (read ? Quoted(text) : "unreadable");
         } else if (valueName == kAttachedToValue) {
-            if (driverKey.ReadValueText(valueName, &text))
-                attachedPort = PortNumberFromAttachedTo(text);
+            const bool read = driverKey.ReadValueText(valueName, &text);
+            if (read) attachedPort = PortNumberFromAttachedTo(text);
+            line << " AttachedTo " << (read ? Quoted(text) : "unreadable");
         }
     }
+    line << (nameMatches ? " (the modem's)" : " (another device's)") << ", port " << attachedPort;
     return nameMatches ? attachedPort : 0;
 }
 

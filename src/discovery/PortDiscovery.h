@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/Clock.h"
+#include "base/Trace.h"
 #include "discovery/DeviceInventory.h"
 #include "discovery/Registry.h"
 
@@ -20,7 +21,7 @@ inline constexpr unsigned kPortsWaitMilliseconds = 500;
 // key, by the card's UI interface names, or by a name fragment from the configuration.
 class PortDiscovery {
   public:
-    PortDiscovery(DeviceInventory& inventory, Registry& registry, Clock& clock);
+    PortDiscovery(DeviceInventory& inventory, Registry& registry, Clock& clock, Trace& trace);
 
     // The first Ports device named after one of the UI interfaces, with "COM" in its name.
     // `port` is written only when one is found.
@@ -44,11 +45,12 @@ class PortDiscovery {
     bool WalkPortsClass(const NameTest& wanted, int* port);
     PortsDevice TryPortsDevice(unsigned index, const NameTest& wanted, int* port);
     bool LookupModemAttachedPort(int* port);
-    int DriverKeyPort(RegistryKey& driverKey) const;
+    int DriverKeyPort(RegistryKey& driverKey, const std::string& subkey) const;
 
     DeviceInventory& inventory_;
     Registry& registry_;
     Clock& clock_;
+    Trace& trace_;
     // The matched modem's name, handed from the device search to the driver-key lookup.
     char friendlyName_[kFriendlyNameBufferSize] = {};
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace quorvel {
@@ -17,6 +18,9 @@ class ComDevice {
     // Opens the device exclusively and sets 115200 baud, 8 data bits, no parity, one stop bit
     // and no flow control. On failure nothing is left open.
     virtual bool Open(const std::string& devicePath) = 0;
+
+    // The platform's error number for the last Open that failed, for the trace.
+    virtual std::uint32_t OpenError() const = 0;
 
     virtual bool IsOpen() const = 0;
 

@@ -4,6 +4,7 @@
 
 #include "base/Clock.h"
 #include "base/Status.h"
+#include "base/Trace.h"
 #include "serial/ComDevice.h"
 
 namespace quorvel {
@@ -30,7 +31,7 @@ inline constexpr char kEchoOffCommand[] = "ATE0\r";
 // Destroying it never closes the port; only Close does.
 class SerialPort {
   public:
-    SerialPort(ComDevice& device, Clock& clock);
+    SerialPort(ComDevice& device, Clock& clock, Trace& trace);
 
     // Opens \\.\COM<portNumber>.
     bool Open(int portNumber);
@@ -64,6 +65,7 @@ class SerialPort {
 
     ComDevice& device_;
     Clock& clock_;
+    Trace& trace_;
 };
 
 }  // namespace quorvel

@@ -34,9 +34,13 @@ bool Win32ComPort::Open(const std::string& devicePath) {
     Close();  // callers always close first; this only keeps a handle from leaking
     handle_ = CreateFileA(devicePath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                           OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
-    if (handle_ == INVALID_HANDLE_VALUE) return false;
+    if (handle_ == INVALID_HANDLE_VALUE) {
+        openError_ = GetLastError();
+        return false;
+    }
     SetCommMask(handle_, EV_RXCHAR);
     if (ConfigureLine()) return true;
+    openError_ = GetLastError();
     CloseHandle(handle_);
     handle_ = INVALID_HANDLE_VALUE;
     return false;

@@ -18,6 +18,7 @@ class Win32ComPort : public ComDevice {
     Win32ComPort& operator=(const Win32ComPort&) = delete;
 
     bool Open(const std::string& devicePath) override;
+    std::uint32_t OpenError() const override { return openError_; }
     bool IsOpen() const override { return handle_ != INVALID_HANDLE_VALUE; }
     void Close() override;
     std::size_t Write(const char* bytes, std::size_t length) override;
@@ -30,6 +31,7 @@ class Win32ComPort : public ComDevice {
     DWORD FinishOrCancel(OVERLAPPED& io);
 
     HANDLE handle_ = INVALID_HANDLE_VALUE;
+    DWORD openError_ = ERROR_SUCCESS;
     // A write the driver has not finished counts as sent, so its record and bytes must outlive
     // the call that started it; they live here until the next write or the close.
     OVERLAPPED write_ = {};

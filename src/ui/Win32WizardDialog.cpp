@@ -72,7 +72,8 @@ Win32WizardDialog::Win32WizardDialog(HINSTANCE instance, const CardPlatform& pla
       instance_(instance),
       queue_(queue),
       card_(state_, platform),
-      pages_(*this, card_, state_) {}
+      pages_(*this, card_, state_, platform.trace),
+      trace_(platform.trace) {}
 
 Win32WizardDialog::~Win32WizardDialog() {
     if (titleFont_ != nullptr) DeleteObject(titleFont_);
@@ -111,6 +112,7 @@ INT_PTR CALLBACK Win32WizardDialog::DialogProc(HWND window, UINT message, WPARAM
 void Win32WizardDialog::AbandonSetUp() {
     setUpFailed_ = true;
     ShowWindow(window_, SW_HIDE);
+    TraceLine(trace_) << "the wizard's set-up failed";
     MessageBoxA(nullptr, kSetUpFailedText, kSetUpFailedCaption, MB_OK | MB_ICONERROR);
     EndDialog(window_, kSetUpFailed);
 }

@@ -76,6 +76,7 @@ class Win32WizardDialog : private WizardView {
     HWND window_ = nullptr;
     CardOperations card_;
     WizardPages pages_;
+    Trace& trace_;
 };
 
 }  // namespace quorvel

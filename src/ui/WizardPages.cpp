@@ -61,10 +61,23 @@ std::string AsWrittenOnAButton(const std::string& label) {
 constexpr int kGreyedWhileSearching[] = {IDC_FIRST_CHOICE, IDC_SECOND_CHOICE, IDC_NEXT_BUTTON,
                                          IDC_CANCEL_BUTTON};
 
+// The chosen direction as the page labelled it.
+std::string DirectionText(SwitchDirection direction, const CardState& state) {
+    switch (direction) {
+        case SwitchDirection::kCdromToDiag:
+            return Quoted(state.firstChoiceLabel);
+        case SwitchDirection::kDiagToCdrom:
+            return Quoted(state.secondChoiceLabel);
+        case SwitchDirection::kNone:
+            break;
+    }
+    return "no choice checked";
+}
+
 }  // namespace
 
-WizardPages::WizardPages(WizardView& view, CardOperations& card, CardState& state)
-    : view_(view), card_(card), state_(state) {}
+WizardPages::WizardPages(WizardView& view, CardOperations& card, CardState& state, Trace& trace)
+    : view_(view), card_(card), state_(state), trace_(trace) {}
 
 void WizardPages::ShowSearchingPage() {
     view_.UseTitleFont(IDC_TITLE_TEXT);
@@ -103,6 +116,8 @@ void WizardPages::ShowWelcomePage() {
     view_.SetText(IDC_BODY_TEXT, body);
     for (int id : kGreyedWhileSearching)
         view_.EnableControl(id, true);
+    TraceLine(trace_) << "page welcome, status " << StatusCode(state_.status) << ": "
+                      << Quoted(title);
 }
 
 // Next (Finish on the last pages) shows the progress page first in every case.
@@ -110,12 +125,16 @@ void WizardPages::OnNext() {
     const Page from = page_;
     ShowProgressPage();
     switch (from) {
-        case Page::kWelcome:
-            card_.SwitchBySelection(CheckedDirection());
+        case Page::kWelcome: {
+            const SwitchDirection direction = CheckedDirection();
+            TraceLine(trace_) << "Next: " << DirectionText(direction, state_);
+            card_.SwitchBySelection(direction);
             if (!view_.QuitRequested()) ShowResultPage();
             break;
+        }
         case Page::kCannotSwitch:
         case Page::kResult:
+            TraceLine(trace_) << "Finish";
             view_.CloseWithOk();
             break;
         case Page::kNone:
@@ -141,6 +160,7 @@ void WizardPages::ShowProgressPage() {
     view_.EnableControl(IDC_NEXT_BUTTON, false);
     view_.EnableControl(IDC_CANCEL_BUTTON, false);
     page_ = Page::kProgress;
+    TraceLine(trace_) << "page progress";
     // The card's pauses keep the window painted, but the port's open and the first look for
     // the card's answer come before any pause: the page is put on the screen first.
     view_.PaintNow();
@@ -155,10 +175,14 @@ void WizardPages::ShowResultPage() {
     view_.SetText(IDC_BODY_TEXT, view_.LoadText(texts.body));
     view_.SetText(IDC_FOOTER_TEXT, view_.LoadText(IDS_CLICK_FINISH));
     view_.SetText(IDC_TITLE_TEXT, view_.LoadText(texts.title));
+    TraceLine(trace_) << "page result, status " << StatusCode(state_.status) << ": "
+                      << Quoted(view_.LoadText(texts.title));
 }
 
 void WizardPages::ConfirmExit() {
-    if (view_.AskYesNo(kConfirmExitText, kConfirmExitCaption)) view_.CloseWithOk();
+    const bool yes = view_.AskYesNo(kConfirmExitText, kConfirmExitCaption);
+    TraceLine(trace_) << "asked whether to quit: " << (yes ? "yes" : "no");
+    if (yes) view_.CloseWithOk();
 }
 
 }  // namespace quorvel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Trace.h"
 #include "card/CardOperations.h"
 #include "card/CardState.h"
 #include "ui/WizardView.h"
@@ -22,7 +23,7 @@ inline constexpr wchar_t kCardWorkShutdownReason[] = L"Switching the data card. 
 // of the dialog. Page transitions and texts live here so they can be tested without a window.
 class WizardPages {
   public:
-    WizardPages(WizardView& view, CardOperations& card, CardState& state);
+    WizardPages(WizardView& view, CardOperations& card, CardState& state, Trace& trace);
 
     // What the wizard shows while it first asks the card, which may take half a minute: the
     // welcome title alone, and every button and choice greyed.
@@ -55,6 +56,7 @@ class WizardPages {
     WizardView& view_;
     CardOperations& card_;
     CardState& state_;
+    Trace& trace_;
     bool typeRead_ = false;    // the card told its type
     bool configured_ = false;  // and Quorvel.ini has its numbers
 };

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "CheckedTrace.h"
 #include "base/Status.h"
 #include "serial/SerialPort.h"
 
@@ -19,6 +20,7 @@ using namespace quorvel;
 struct Card : ComDevice, Clock {
     Card(const std::uint8_t* data, std::size_t size) : input(data), length(size - 5) {}
     bool Open(const std::string&) override { return true; }
+    std::uint32_t OpenError() const override { return 0; }
     bool IsOpen() const override { return true; }
     void Close() override {}
     std::size_t Write(const char*, std::size_t length) override {
@@ -45,6 +47,7 @@ struct Card : ComDevice, Clock {
         return taken;
     }
     std::int64_t NowSeconds() override { return milliseconds / 1000; }
+    std::int64_t NowMilliseconds() override { return milliseconds; }
     void SleepMilliseconds(unsigned pause) override {
         milliseconds += pause;
         assert(milliseconds <= 31'000 && "the wait ends with its window");
@@ -62,9 +65,10 @@ struct Card : ComDevice, Clock {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 5) return 0;
     Card card(data, size);
+    CheckedTrace trace;
     char reply[kReplyBufferSize + 16];
     std::memset(reply, '\xA5', sizeof reply);
-    const Status result = SerialPort(card, card).SendAtCommand("AT+CGMM\r", reply);
+    const Status result = SerialPort(card, card, trace).SendAtCommand("AT+CGMM\r", reply);
     assert((data[0] & 1 ? result == Status::kWriteFailed
                         : result == Status::kRefusedOrUnanswered || result == Status::kSuccess) &&
            "a command gives 0 or 1, and 5 exactly when it cannot be written");

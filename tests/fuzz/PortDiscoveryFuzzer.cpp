@@ -12,6 +12,7 @@
 #include <sstream>
 #include <vector>
 
+#include "CheckedTrace.h"
 #include "discovery/PortDiscovery.h"
 
 namespace {
@@ -75,6 +76,7 @@ struct Machine : DeviceInventory, Registry, Clock {
         return key == driverKeys.end() ? nullptr : std::make_unique<Held>(keys, key->entries);
     }
     std::int64_t NowSeconds() override { return 0; }
+    std::int64_t NowMilliseconds() override { return 0; }
     void SleepMilliseconds(unsigned) override { ++sleeps; }
 
     unsigned flags = 0;
@@ -87,6 +89,7 @@ struct Machine : DeviceInventory, Registry, Clock {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     Machine machine;
+    CheckedTrace trace;
     std::istringstream records(std::string(reinterpret_cast<const char*>(data), size));
     for (std::string record; std::getline(records, record);) {
         if (record.empty()) continue;
@@ -102,7 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     int port = -777;
-    const bool found = PortDiscovery(machine, machine, machine).FindCardPort(&port);
+    const bool found = PortDiscovery(machine, machine, machine, trace).FindCardPort(&port);
     // A card modem whose driver keys give no port leaves 0 behind. UBSan checks the bool.
     assert((found || port == -777 || port == 0) && "port set only when found");
     assert(machine.lists == 0 && machine.keys == 0 && "every list and key is released");

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "Rig.h"
+#include "fakes/Rig.h"
 
 namespace quorvel::test {
 namespace {
@@ -10,37 +10,56 @@ namespace {
 TEST(LoadSwitchConfig, ReadsNumbersAndLabelsOrSetsTheFirstFailingStatus) {
     const std::string padding = std::string(1023, 'P') + "|", deep = "C:\\" + std::string(300, 'd');
     const std::string cd = "CDROM_COMMAND=1", diag = "DIAG_COMMAND=0";
+    const std::string k = "K3000", k3 = "K3000|", toDiag = "CDROM_DISPLAY=To Diag";
     // The section list has '|' for each zero byte; keys are of [K3000]. Quorvel.ini is `file`
     // in the current `directory`.
     // clang-format off
-    const struct { const char* name; std::string sections; std::string type; std::vector<std::string> keys; int status; int cdrom; int diag; bool custom = false; std::optional<std::string> directory = "C:\\Cards"; std::string file = "C:\\Cards\\Quorvel.ini"; } cases[] = {
+    const struct {
+        const char* name;
+        std::string sections; std::string type; std::vector<std::string> keys;
+        int status; int cdrom; int diag; bool custom = false;
+        std::optional<std::string> directory = "C:\\Cards";
+        std::string file = "C:\\Cards\\Quorvel.ini";
+    } cases[] = {
+        // name, section list, card type, keys,
+        //   status, CD-ROM number, Diag number, custom labels, current directory, Quorvel.ini
         {"numbers, no labels", "K3000|OTHER|", "K3000", {cd, diag}, 1, 1, 0},
-        {"no file", "K3000|", "K3000", {cd, diag}, 6, -1, -1, false, "C:\\Cards", ""},
-        {"a drive's root doubles the backslash", "K3000|", "K3000", {cd, diag}, 1, 1, 0, false, "C:\\", "C:\\\\Quorvel.ini"},
-        {"a folder past 260 characters", "K3000|", "K3000", {cd, diag}, 1, 1, 0, false, deep, deep + "\\Quorvel.ini"},
-        {"an empty directory: no file", "K3000|", "K3000", {cd, diag}, 6, -1, -1, false, ""},
-        {"no directory: no file", "K3000|", "K3000", {cd, diag}, 6, -1, -1, false, std::nullopt},
+        {"no file", k3, k, {cd, diag}, 6, -1, -1, false, "C:\\Cards", ""},
+        {"a drive's root doubles the backslash", k3, k, {cd, diag},
+         1, 1, 0, false, "C:\\", "C:\\\\Quorvel.ini"},
+        {"a folder past 260 characters", k3, k, {cd, diag},
+         1, 1, 0, false, deep, deep + "\\Quorvel.ini"},
+        {"an empty directory: no file", k3, k, {cd, diag}, 6, -1, -1, false, ""},
+        {"no directory: no file", k3, k, {cd, diag}, 6, -1, -1, false, std::nullopt},
         {"no sections", "", "K3000", {cd, diag}, 8, -1, -1},
         {"type not among them, numbers missing too", "OTHER|", "K3000", {}, 7, -1, -1},
         {"the type test counts letter case", "K3000|", "k3000", {cd, diag}, 7, -1, -1},
         {"the names are joined", "XK3|000Y|", "K3000", {cd, diag}, 1, 1, 0},
-        {"a name past the 1023-byte list is not seen", padding + "K3000|", "K3000", {cd, diag}, 7, -1, -1},
+        {"a name past the 1023-byte list is not seen", padding + k3, k, {cd, diag}, 7, -1, -1},
         {"an empty type is never among them", "K3000|", "", {cd, diag}, 7, -1, -1},
-        {"CD-ROM number missing, Diag stored all the same", "K3000|", "K3000", {diag}, 9, -1, 0},
-        {"Diag number -1", "K3000|", "K3000", {cd, "DIAG_COMMAND=-1"}, 9, 1, -1},
+        {"CD-ROM number missing, Diag stored all the same", k3, k, {diag}, 9, -1, 0},
+        {"Diag number -1", k3, k, {cd, "DIAG_COMMAND=-1"}, 9, 1, -1},
         // Only plain digits within int are numbers: a typo must not send another mode's number.
-        {"Diag number 1O", "K3000|", "K3000", {cd, "DIAG_COMMAND=1O"}, 9, 1, -1},
-        {"Diag number two", "K3000|", "K3000", {cd, "DIAG_COMMAND=two"}, 9, 1, -1},
-        {"CD-ROM number -2", "K3000|", "K3000", {"CDROM_COMMAND=-2", diag}, 9, -1, 0},
-        {"CD-ROM number empty", "K3000|", "K3000", {"CDROM_COMMAND=", diag}, 9, -1, 0},
-        {"CD-ROM number beyond int", "K3000|", "K3000", {"CDROM_COMMAND=99999999999", diag}, 9, -1, 0},
-        {"numbers with leading zeros", "K3000|", "K3000", {"CDROM_COMMAND=007", "DIAG_COMMAND=2147483647"}, 1, 7, 2147483647},
-        {"first label missing", "K3000|", "K3000", {cd, diag, "DIAG_DISPLAY=To CD-ROM"}, 1, 1, 0},
-        {"second label missing", "K3000|", "K3000", {cd, diag, "CDROM_DISPLAY=To Diag"}, 1, 1, 0},
-        {"first label empty", "K3000|", "K3000", {cd, diag, "CDROM_DISPLAY=", "DIAG_DISPLAY=To CD-ROM"}, 1, 1, 0},
-        {"second label as the dialog spells it", "K3000|", "K3000", {cd, diag, "CDROM_DISPLAY=To Diag", "DIAG_DISPLAY=Diag To CD-ROM"}, 1, 1, 0, true},
-        {"second label equal to its default", "K3000|", "K3000", {cd, diag, "CDROM_DISPLAY=To Diag", "DIAG_DISPLAY=Diag to CD-ROM"}, 1, 1, 0},
-        {"first label equal to its default", "K3000|", "K3000", {cd, diag, "CDROM_DISPLAY=CD-ROM To Diag", "DIAG_DISPLAY=Back"}, 1, 1, 0},
+        {"Diag number 1O", k3, k, {cd, "DIAG_COMMAND=1O"}, 9, 1, -1},
+        {"Diag number two", k3, k, {cd, "DIAG_COMMAND=two"}, 9, 1, -1},
+        {"CD-ROM number -2", k3, k, {"CDROM_COMMAND=-2", diag}, 9, -1, 0},
+        {"CD-ROM number empty", k3, k, {"CDROM_COMMAND=", diag}, 9, -1, 0},
+        {"CD-ROM number beyond int", k3, k, {"CDROM_COMMAND=99999999999", diag}, 9, -1, 0},
+        {"numbers with leading zeros", k3, k, {"CDROM_COMMAND=007", "DIAG_COMMAND=2147483647"},
+         1, 7, 2147483647},
+        {"first label missing", k3, k, {cd, diag, "DIAG_DISPLAY=To CD-ROM"}, 1, 1, 0},
+        {"second label missing", k3, k, {cd, diag, toDiag}, 1, 1, 0},
+        {"first label empty", k3, k, {cd, diag, "CDROM_DISPLAY=", "DIAG_DISPLAY=To CD-ROM"},
+         1, 1, 0},
+        {"second label as the dialog spells it",
+         k3, k, {cd, diag, toDiag, "DIAG_DISPLAY=Diag To CD-ROM"},
+         1, 1, 0, true},
+        {"second label equal to its default",
+         k3, k, {cd, diag, toDiag, "DIAG_DISPLAY=Diag to CD-ROM"},
+         1, 1, 0},
+        {"first label equal to its default",
+         k3, k, {cd, diag, "CDROM_DISPLAY=CD-ROM To Diag", "DIAG_DISPLAY=Back"},
+         1, 1, 0},
     };
     // clang-format on
     for (const auto& c : cases) {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "Rig.h"
 #include "app/RunMode.h"
+#include "fakes/Rig.h"
 
 namespace quorvel::test {
 namespace {
@@ -22,17 +22,39 @@ TEST(LocateAndVerify, FindsOpensAndChecksTheCardsPort) {
     const std::string com7 = Rig::Com(7), com8 = Rig::Com(8);
     const std::string ui8 = std::string(kUiName) + " (COM8)";
     const std::vector<std::string> errorPorts = {"ERROR Port (COM5)", "error port (COM6)"};
+    const std::vector<std::string> genericPorts = {"Generic Serial Port (COM3)",
+                                                   "Generic USB Modem Port (COM9)"};
+    const std::vector<unsigned> threePauses = {500, 500, 500};
     // clang-format off
-    const struct { const char* name; Arrange arrange; int result; int port; std::vector<std::string> opens; std::vector<unsigned> sleeps; bool nameRead; } cases[] = {
-        {"the modem's port from its driver key", [](Rig&) {}, 1, 7, {com7}, {}, false},
-        {"modem port busy: the UI port", [&](Rig& r) { r.card.refused = {com7}; }, 1, 8, {com7, com8}, {}, false},
-        {"busy UI port: searched afresh, then 3", [&](Rig& r) { OnlyPorts({"Communications Port (COM1)", ui8}, "")(r); r.card.refused = {com8}; }, 3, 8, {com8, com8}, {500, 500}, false},
-        {"modem port busy and no UI port: 2", [&](Rig& r) { r.card.refused = {com7}; r.devices.present[DeviceClass::kPorts].clear(); }, 2, 7, {com7}, {}, false},
-        {"no card: 2", OnlyPorts({}, ""), 2, 0, {}, {}, true},
-        {"the configured name when the built-in names fail", OnlyPorts({"Generic Serial Port (COM3)", "Generic USB Modem Port (COM9)"}, "USB Modem Port"), 1, 9, {Rig::Com(9)}, {500, 500, 500}, true},
-        {"a configured ERROR is unset", OnlyPorts(errorPorts, "ERROR"), 2, 0, {}, {500, 500}, true},
-        {"a configured error is a name", OnlyPorts(errorPorts, "error"), 1, 6, {Rig::Com(6)}, {500, 500, 500}, true},
-        {"no answer to ATE0: 4", [](Rig& r) { r.card.replies["ATE0\r"] = {}; }, 4, 7, {com7}, std::vector<unsigned>(30, 1000), false},
+    const struct {
+        const char* name; Arrange arrange;
+        int result; int port; std::vector<std::string> opens; std::vector<unsigned> sleeps;
+        bool nameRead;
+    } cases[] = {
+        // name, arrange,
+        //   result, port, ports opened, pauses in ms, Quorvel.ini read
+        {"the modem's port from its driver key", [](Rig&) {},
+         1, 7, {com7}, {}, false},
+        {"modem port busy: the UI port", [&](Rig& r) { r.card.refused = {com7}; },
+         1, 8, {com7, com8}, {}, false},
+        {"busy UI port: searched afresh, then 3",
+         [&](Rig& r) { OnlyPorts({"Communications Port (COM1)", ui8}, "")(r);
+                       r.card.refused = {com8}; },
+         3, 8, {com8, com8}, {500, 500}, false},
+        {"modem port busy and no UI port: 2",
+         [&](Rig& r) { r.card.refused = {com7}; r.devices.present[DeviceClass::kPorts].clear(); },
+         2, 7, {com7}, {}, false},
+        {"no card: 2", OnlyPorts({}, ""),
+         2, 0, {}, {}, true},
+        {"the configured name when the built-in names fail",
+         OnlyPorts(genericPorts, "USB Modem Port"),
+         1, 9, {Rig::Com(9)}, threePauses, true},
+        {"a configured ERROR is unset", OnlyPorts(errorPorts, "ERROR"),
+         2, 0, {}, {500, 500}, true},
+        {"a configured error is a name", OnlyPorts(errorPorts, "error"),
+         1, 6, {Rig::Com(6)}, threePauses, true},
+        {"no answer to ATE0: 4", [](Rig& r) { r.card.replies["ATE0\r"] = {}; },
+         4, 7, {com7}, std::vector<unsigned>(30, 1000), false},
     };
     // clang-format on
     for (const auto& c : cases) {
@@ -66,9 +88,11 @@ TEST(QueryCardType, TakesTheTypeFromTheAnswerAlone) {
         {"a well-behaved card", Now(model + ok), "K3000"},
         {"twelve notices before the model", Now(notices + model + ok), "K3000"},
         {"twelve notices between the model and OK", Now(model + notices + ok), "K3000"},
-        {"a notice that straddles two reads", {{0, "\r\n^RSS"}, {1000, "I:17\r\n" + model + ok}}, "K3000"},
+        {"a notice that straddles two reads",
+         {{0, "\r\n^RSS"}, {1000, "I:17\r\n" + model + ok}}, "K3000"},
         {"notices and no model", Now(notices + ok), ""},
-        {"the echo, notices of each kind and a ring", Now("AT+CGMM\r\r\n^RSSI:12\r\n+CREG: 1\r\nRING\r\n" + model + ok), "K3000"},
+        {"the echo, notices of each kind and a ring",
+         Now("AT+CGMM\r\r\n^RSSI:12\r\n+CREG: 1\r\nRING\r\n" + model + ok), "K3000"},
         {"an answer that names the query", Now("\r\n+CGMM: K3000" + ok), "+CGMM: K3000"},
         {"RINGO is no ring", Now("\r\nRINGO" + ok), "RINGO"},
         {"OK goes, also once lines are joined", Now("\r\nK3OK5\r\nO\r\nK" + ok), "K35"},
@@ -90,15 +114,30 @@ TEST(SilentSwitch, LocatesSwitchesResetsAndGivesTheExitStatus) {
     const std::string ate0 = "ATE0\r", sw = "at^u2diag=2\r", off = "at+cfun=4\r",
                       on = "at+cfun=6\r";
     const Reply error = Now("\r\nERROR\r\n");
+    const std::string lateOk = std::string(64 * 101, '.') + "\r\nOK\r\n";
     // clang-format off
-    const struct { const char* name; Arrange arrange; int exitStatus; std::vector<std::string> sent; bool leftOpen; } cases[] = {
-        {"all answered OK", [](Rig&) {}, 0, {ate0, sw, off, on}, true},
-        {"the restart's answer does not count", [&](Rig& r) { r.card.replies[on] = error; }, 0, {ate0, sw, off, on}, true},
-        {"ERROR to going offline: no restart", [&](Rig& r) { r.card.replies[off] = error; }, 1, {ate0, sw, off}, true},
-        {"switch refused: no reset", [&](Rig& r) { r.card.replies[sw] = error; }, 1, {ate0, sw}, false},
-        {"a late OK to ATE0, behind more than a look reads, does not answer the switch", [&](Rig& r) { r.card.replies[ate0] = {{0, "\r\nOK\r\n"}, {kOnNextOpen, std::string(64 * 101, '.') + "\r\nOK\r\n"}}; r.card.replies[sw] = error; }, 1, {ate0, sw}, false},
-        {"switch written short: 5", [&](Rig& r) { r.card.cutShort[sw] = 5; }, 5, {ate0, "at^u2"}, false},
-        {"no card: nothing sent", OnlyPorts({}, ""), 2, {}, false},
+    const struct {
+        const char* name; Arrange arrange;
+        int exitStatus; std::vector<std::string> sent; bool leftOpen;
+    } cases[] = {
+        // name, arrange,
+        //   exit status, commands sent, port left open
+        {"all answered OK", [](Rig&) {},
+         0, {ate0, sw, off, on}, true},
+        {"the restart's answer does not count", [&](Rig& r) { r.card.replies[on] = error; },
+         0, {ate0, sw, off, on}, true},
+        {"ERROR to going offline: no restart", [&](Rig& r) { r.card.replies[off] = error; },
+         1, {ate0, sw, off}, true},
+        {"switch refused: no reset", [&](Rig& r) { r.card.replies[sw] = error; },
+         1, {ate0, sw}, false},
+        {"a late OK to ATE0, behind more than a look reads, does not answer the switch",
+         [&](Rig& r) { r.card.replies[ate0] = {{0, "\r\nOK\r\n"}, {kOnNextOpen, lateOk}};
+                       r.card.replies[sw] = error; },
+         1, {ate0, sw}, false},
+        {"switch written short: 5", [&](Rig& r) { r.card.cutShort[sw] = 5; },
+         5, {ate0, "at^u2"}, false},
+        {"no card: nothing sent", OnlyPorts({}, ""),
+         2, {}, false},
     };
     // clang-format on
     for (const auto& c : cases) {

@@ -4,7 +4,7 @@
 
 #include <climits>
 
-#include "Rig.h"
+#include "fakes/Rig.h"
 
 namespace quorvel::test {
 namespace {
@@ -19,8 +19,12 @@ std::string NameOfLength(std::size_t length, const std::string& head, const std:
 
 TEST(FindUiPort, TakesTheFirstUiInterfaceWithComInItsNameAndTheNumberAfterIt) {
     // clang-format off
-    const struct { const char* name; std::vector<std::string> ports; int port; std::size_t waits; } cases[] = {
-        {"the first of two UI names", {kPcUi + " (COM12)", std::string(kUiName) + " (COM3)"}, 12, 0},
+    const struct {
+        const char* name; std::vector<std::string> ports; int port; std::size_t waits;
+    } cases[] = {
+        // name, Ports devices present, port found, pauses
+        {"the first of two UI names",
+         {kPcUi + " (COM12)", std::string(kUiName) + " (COM3)"}, 12, 0},
         {"UI name without COM passed over", {kPcUi, kPcUi + " (COM8)"}, 8, 1},
         {"lower-case com does not count", {kPcUi + " (com4)"}, kUntouched, 1},
         {"the last COM that a digit follows", {kPcUi + " TELECOM (com5) (COM7) (COM9)"}, 9, 0},
@@ -28,7 +32,9 @@ TEST(FindUiPort, TakesTheFirstUiInterfaceWithComInItsNameAndTheNumberAfterIt) {
         {"no digit at all", {kPcUi + " ... COM"}, 0, 0},
         {"held at the ends of int", {kPcUi + " COM2147483648"}, INT_MAX, 0},
         {"held at the ends of int, negative", {kPcUi + " COM-99999999999999999999"}, INT_MIN, 0},
-        {"others, errors and unreadable names waited over", {"Communications Port (COM1)", kEnumerationError, kUnreadableName, kPcUi + " (COM9)"}, 9, 3},
+        {"others, errors and unreadable names waited over",
+         {"Communications Port (COM1)", kEnumerationError, kUnreadableName, kPcUi + " (COM9)"},
+         9, 3},
         {"a 1023-character name fits", {NameOfLength(1023, kPcUi, " (COM5)")}, 5, 0},
         {"a 1024-character name does not", {NameOfLength(1024, kPcUi, " (COM5)")}, kUntouched, 1},
     };
@@ -36,7 +42,7 @@ TEST(FindUiPort, TakesTheFirstUiInterfaceWithComInItsNameAndTheNumberAfterIt) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Rig rig;
-        PortDiscovery discovery(rig.devices, rig.registry, rig.clock);
+        PortDiscovery discovery(rig.devices, rig.registry, rig.clock, rig.trace);
         rig.devices.present[DeviceClass::kPorts] = c.ports;
         rig.clock.onSleep = [&] { EXPECT_EQ(rig.devices.held, 0) << "a list held in a pause"; };
         int port = kUntouched;
@@ -59,24 +65,43 @@ TEST(FindModemPort, TakesThePortFromTheFirstMatchingModemsDriverKey) {
     const std::string m = kModemName, other = "Standard 56000 bps Modem";
     const std::string long1023 = NameOfLength(1023, m, ""), long1024 = NameOfLength(1024, m, "");
     // clang-format off
-    const struct { const char* name; std::vector<std::string> modems; std::vector<Key> keys; int port; std::vector<std::string> visited; } cases[] = {
-        {"walks down from the highest index", {m}, {Driver("0000", other, "COM1"), Driver("0001", m, "COM7"), Driver("0002", other, "COM2"), Driver("0003", other, "COM3")}, 7, {"0003", "0002", "0001"}},
-        {"a match without AttachedTo passed over", {m}, {Driver("0000", m, "COM5"), {"0002", "FriendlyName", m}}, 5, {"0002", "0000"}},
-        {"an unopenable key passed over", {m}, {Driver("0000", m, "COM6"), {"Properties"}}, 6, {"Properties", "0000"}},
-        {"AttachedTo listed first", {m}, {{"0000", "AttachedTo", "COM4", "FriendlyName", m}}, 4, {"0000"}},
-        {"FriendlyName in other letter case", {m}, {Driver("0000", "KELTRO Datalink - 3G MODEM", "COM4")}, 0, {"0000"}},
-        {"never paired across keys", {m}, {{"0000", "AttachedTo", "COM4"}, {"0001", "FriendlyName", m}}, 0, {"0001", "0000"}},
-        {"only the first matching modem is tried", {m + " #1", m + " #2"}, {Driver("0000", m + " #2", "COM8")}, 0, {"0000"}},
-        {"others, errors and unreadable names skipped", {kEnumerationError, kUnreadableName, other, "KELTRO Datalink - Modem"}, {Driver("0000", "KELTRO Datalink - Modem", "COM3")}, 3, {"0000"}},
-        {"a 1023-character name matched whole", {long1023}, {Driver("0000", long1023, "COM5")}, 5, {"0000"}},
-        {"a 1024-character name cannot be read", {long1024}, {Driver("0000", long1024, "COM5")}, kUntouched, {}},
+    const struct {
+        const char* name; std::vector<std::string> modems; std::vector<Key> keys; int port;
+        std::vector<std::string> visited;
+    } cases[] = {
+        // name,
+        //   modems present, driver keys (subkey, then value names and data), port, keys opened
+        {"walks down from the highest index",
+         {m},
+         {Driver("0000", other, "COM1"), Driver("0001", m, "COM7"),
+          Driver("0002", other, "COM2"), Driver("0003", other, "COM3")},
+         7, {"0003", "0002", "0001"}},
+        {"a match without AttachedTo passed over",
+         {m}, {Driver("0000", m, "COM5"), {"0002", "FriendlyName", m}}, 5, {"0002", "0000"}},
+        {"an unopenable key passed over",
+         {m}, {Driver("0000", m, "COM6"), {"Properties"}}, 6, {"Properties", "0000"}},
+        {"AttachedTo listed first",
+         {m}, {{"0000", "AttachedTo", "COM4", "FriendlyName", m}}, 4, {"0000"}},
+        {"FriendlyName in other letter case",
+         {m}, {Driver("0000", "KELTRO Datalink - 3G MODEM", "COM4")}, 0, {"0000"}},
+        {"never paired across keys",
+         {m}, {{"0000", "AttachedTo", "COM4"}, {"0001", "FriendlyName", m}}, 0, {"0001", "0000"}},
+        {"only the first matching modem is tried",
+         {m + " #1", m + " #2"}, {Driver("0000", m + " #2", "COM8")}, 0, {"0000"}},
+        {"others, errors and unreadable names skipped",
+         {kEnumerationError, kUnreadableName, other, "KELTRO Datalink - Modem"},
+         {Driver("0000", "KELTRO Datalink - Modem", "COM3")}, 3, {"0000"}},
+        {"a 1023-character name matched whole",
+         {long1023}, {Driver("0000", long1023, "COM5")}, 5, {"0000"}},
+        {"a 1024-character name cannot be read",
+         {long1024}, {Driver("0000", long1024, "COM5")}, kUntouched, {}},
     };
     // clang-format on
     const std::size_t prefix = Rig::DriverKey("").size();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Rig rig;
-        PortDiscovery discovery(rig.devices, rig.registry, rig.clock);
+        PortDiscovery discovery(rig.devices, rig.registry, rig.clock, rig.trace);
         rig.devices.present[DeviceClass::kModem] = c.modems;
         for (const Key& key : c.keys) {
             if (key.size() == 1) rig.registry.Deny(Rig::DriverKey(key[0]));

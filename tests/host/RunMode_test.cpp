@@ -11,9 +11,11 @@ TEST(ParseCommandLine, DecidesTheRunModeAndTheMessage) {
     const std::wstring exe = L"QuorvelTool.exe";
     const char* const count = "The number of parameter is wrong, please input again!";
     const char* const rejected = "The  parameter is wrong, please input again!";
-    // The arguments as split, the program's path first.
+    // The arguments as split, the program's path first; then silent, its number, the box's text.
     // clang-format off
-    const struct { std::vector<std::wstring> arguments; bool silent; int value; const char* message; } cases[] = {
+    const struct {
+        std::vector<std::wstring> arguments; bool silent; int value; const char* message;
+    } cases[] = {
         {{exe}, false, -1, ""},
         {{exe, L"-s"}, false, -1, count},
         {{exe, L"-s", L"1", L"x"}, false, -1, count},

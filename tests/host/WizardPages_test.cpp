@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "RecordingView.h"
-#include "Rig.h"
+#include "fakes/RecordingView.h"
+#include "fakes/Rig.h"
 
 namespace quorvel::test {
 namespace {
@@ -17,7 +17,7 @@ struct Wizard : Rig {
     bool Closed() const { return std::count(view.log.begin(), view.log.end(), "close") != 0; }
 
     RecordingView view;
-    WizardPages pages{view, operations, state};
+    WizardPages pages{view, operations, state, trace};
 };
 
 using Arrange = std::function<void(Wizard&)>;

@@ -1,4 +1,4 @@
-#include "Card.h"
+#include "cardsim/Card.h"
 
 #include <algorithm>
 #include <cctype>

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "Options.h"
+#include "cardsim/Options.h"
 
 namespace quorvel::cardsim {
 

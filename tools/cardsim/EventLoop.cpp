@@ -1,4 +1,4 @@
-#include "EventLoop.h"
+#include "cardsim/EventLoop.h"
 
 #include <poll.h>
 #include <time.h>
@@ -20,10 +20,11 @@ void OnStopSignal(int) {
 }
 
 // Writes as much output as the terminal takes now; the rest waits for room.
-void WriteOutput(int master, std::string* output) {
+void WriteOutput(int master, std::string* output, ByteLog* log) {
     while (!output->empty()) {
         ssize_t written = write(master, output->data(), output->size());
         if (written > 0) {
+            log->Sent(output->substr(0, static_cast<std::size_t>(written)), Now());
             output->erase(0, static_cast<std::size_t>(written));
         } else if (written < 0 && errno == EINTR) {
             continue;
@@ -71,11 +72,12 @@ Millis Now() {
     return static_cast<Millis>(now.tv_sec) * 1000 + now.tv_nsec / 1'000'000;
 }
 
-void TakeInput(Card* card, int master, Transcript* transcript) {
+void TakeInput(Card* card, int master, Transcript* transcript, ByteLog* log) {
     char buffer[4096];
     for (;;) {
         ssize_t got = read(master, buffer, sizeof buffer);
         if (got > 0) {
+            log->Took(std::string(buffer, got), Now());
             for (const auto& line : card->Receive(std::string(buffer, got), Now()))
                 transcript->WriteLine(line);
         } else if (got < 0 && errno == EINTR) {
@@ -87,12 +89,12 @@ void TakeInput(Card* card, int master, Transcript* transcript) {
     }
 }
 
-Ending RunCard(Card* card, int master, Transcript* transcript, const sigset_t& waitMask,
-               const std::function<bool()>& stillWanted) {
+Ending RunCard(Card* card, int master, Transcript* transcript, ByteLog* log,
+               const sigset_t& waitMask, const std::function<bool()>& stillWanted) {
     Millis nextWatch = Now() + kWatchEveryMs;
     for (;;) {
         card->Advance(Now());
-        WriteOutput(master, &card->Output());
+        WriteOutput(master, &card->Output(), log);
         if (card->Vanished()) return Ending::kVanished;
         if (g_stopRequested) return Ending::kStopped;
         if (Now() >= nextWatch) {
@@ -103,7 +105,7 @@ Ending RunCard(Card* card, int master, Transcript* transcript, const sigset_t& w
         timespec timeout = TimeoutUntil(card->NextWake(), nextWatch);
         int ready = ppoll(&port, 1, &timeout, &waitMask);
         if (ready > 0 && (port.revents & (POLLIN | POLLHUP | POLLERR)))
-            TakeInput(card, master, transcript);
+            TakeInput(card, master, transcript, log);
     }
 }
 

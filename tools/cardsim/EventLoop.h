@@ -4,8 +4,9 @@
 
 #include <functional>
 
-#include "Card.h"
-#include "Transcript.h"
+#include "cardsim/ByteLog.h"
+#include "cardsim/Card.h"
+#include "cardsim/Transcript.h"
 
 namespace quorvel::cardsim {
 
@@ -21,11 +22,11 @@ Millis Now();
 // Runs the card on the pty's master until a stop signal, a VANISH, or `stillWanted` (asked
 // about once a second) says no. Waits block in ppoll: the loop wakes only for input, for room
 // to write, when the card has something due, and for that once-a-second question.
-Ending RunCard(Card* card, int master, Transcript* transcript, const sigset_t& waitMask,
-               const std::function<bool()>& stillWanted);
+Ending RunCard(Card* card, int master, Transcript* transcript, ByteLog* log,
+               const sigset_t& waitMask, const std::function<bool()>& stillWanted);
 
 // Reads whatever is waiting on the master into the card; used once more before exiting so
 // the transcript holds everything the program sent.
-void TakeInput(Card* card, int master, Transcript* transcript);
+void TakeInput(Card* card, int master, Transcript* transcript, ByteLog* log);
 
 }  // namespace quorvel::cardsim

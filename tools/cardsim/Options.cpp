@@ -1,4 +1,4 @@
-#include "Options.h"
+#include "cardsim/Options.h"
 
 #include <algorithm>
 #include <cctype>
@@ -143,8 +143,9 @@ bool SetName(const std::string& value, std::string* name) {
     return !value.empty();
 }
 
-const char* const kValueOptions[] = {"--link",  "--model", "--transcript", "--pid-file",   "--echo",
-                                     "--reply", "--delay", "--split",      "--unsolicited"};
+const char* const kValueOptions[] = {"--link",  "--model", "--transcript", "--byte-log",
+                                     "--pid-file", "--echo", "--reply", "--delay",
+                                     "--split", "--unsolicited"};
 
 // Stores the value of one of kValueOptions; false when the value is not understood.
 bool ApplyOption(const std::string& name, const std::string& value, Options* options) {
@@ -154,6 +155,7 @@ bool ApplyOption(const std::string& name, const std::string& value, Options* opt
     }
     if (name == "--link") return SetName(value, &options->link);
     if (name == "--transcript") return SetName(value, &options->transcript);
+    if (name == "--byte-log") return SetName(value, &options->byteLog);
     if (name == "--pid-file") return SetName(value, &options->pidFile);
     if (name == "--echo") return ParseEcho(value, &options->echo);
     if (name == "--reply") return ParseReplyEntry(value, &options->replies.emplace_back());
@@ -196,6 +198,7 @@ const char* UsageText() {
            "  --link PATH           symlink to make to the terminal (replaced; removed at exit)\n"
            "  --model TEXT          the answer to AT+CGMM (default K3000)\n"
            "  --transcript FILE     every byte received, one command a line, escaped\n"
+           "  --byte-log FILE       every byte taken and sent, escaped, with its time in ms\n"
            "  --pid-file FILE       written once the card answers; removed at exit\n"
            "  --echo on|off         initial command echo (default on); ATE0/ATE1 answered OK\n"
            "                        change it\n"

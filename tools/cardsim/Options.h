@@ -44,6 +44,7 @@ struct Options {
     std::string link;
     std::string model = "K3000";
     std::string transcript;
+    std::string byteLog;
     std::string pidFile;
     bool echo = true;  // modems start with echo on
     std::vector<Scripted<Reply>> replies;

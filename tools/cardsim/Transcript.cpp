@@ -1,14 +1,11 @@
-#include "Transcript.h"
+#include "cardsim/Transcript.h"
 
 #include <cerrno>
 #include <cstring>
 
 namespace quorvel::cardsim {
 
-namespace {
-
-// CR, LF and backslash as \r \n \\, every other byte outside printable ASCII as \xHH.
-std::string Escaped(const std::string& bytes) {
+std::string EscapedBytes(const std::string& bytes) {
     static const char kHex[] = "0123456789ABCDEF";
     std::string text;
     for (char c : bytes) {
@@ -28,8 +25,6 @@ std::string Escaped(const std::string& bytes) {
     return text;
 }
 
-}  // namespace
-
 Transcript::~Transcript() {
     Close();
 }
@@ -45,7 +40,7 @@ bool Transcript::Open(const std::string& path, std::string* error) {
 
 void Transcript::WriteLine(const std::string& bytes) {
     if (file_ == nullptr) return;
-    std::string line = Escaped(bytes) + "\n";
+    std::string line = EscapedBytes(bytes) + "\n";
     std::fwrite(line.data(), 1, line.size(), file_);
     std::fflush(file_);
 }

@@ -5,6 +5,9 @@
 
 namespace quorvel::cardsim {
 
+// CR, LF and backslash as \r \n \\, every other byte outside printable ASCII as \xHH.
+std::string EscapedBytes(const std::string& bytes);
+
 // The record of what the card received: one line per command, escaped so that tests can
 // compare it as text and lose no byte, and flushed as each is written so a test can read it
 // while the card is still running.

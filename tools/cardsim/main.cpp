@@ -7,11 +7,12 @@
 #include <cstring>
 #include <string>
 
-#include "Card.h"
-#include "EventLoop.h"
-#include "Options.h"
-#include "Pty.h"
-#include "Transcript.h"
+#include "cardsim/ByteLog.h"
+#include "cardsim/Card.h"
+#include "cardsim/EventLoop.h"
+#include "cardsim/Options.h"
+#include "cardsim/Pty.h"
+#include "cardsim/Transcript.h"
 
 using namespace quorvel::cardsim;
 
@@ -66,15 +67,18 @@ int main(int argc, char* argv[]) {
     Pty pty;
     if (!options.transcript.empty() && !transcript.Open(options.transcript, &error))
         return Fail(error);
+    ByteLog byteLog;
+    if (!options.byteLog.empty() && !byteLog.Open(options.byteLog, Now(), &error))
+        return Fail(error);
     if (!pty.Open(&error) || !PlaceLink(options.link, pty.SlavePath(), &error)) return Fail(error);
     if (!options.pidFile.empty() && !WritePidFile(options.pidFile, &error)) {
         RemoveLinkTo(options.link, pty.SlavePath());
         return Fail(error);
     }
     Card card(options, Now());
-    Ending ending = RunCard(&card, pty.Master(), &transcript, waitMask,
+    Ending ending = RunCard(&card, pty.Master(), &transcript, &byteLog, waitMask,
                             [&options] { return LinkDirectoryExists(options.link); });
-    if (ending != Ending::kVanished) TakeInput(&card, pty.Master(), &transcript);
+    if (ending != Ending::kVanished) TakeInput(&card, pty.Master(), &transcript, &byteLog);
 
     // Everything the card leaves behind goes, and the pid file last: whoever waits for it to
     // vanish may then read a complete transcript and find no link.

@@ -1,10 +1,10 @@
-#include "CardSimProcess.h"
+#include "winedrive/CardSimProcess.h"
 
 #include <cstdlib>
 #include <memory>
 #include <sstream>
 
-#include "Wine.h"
+#include "winedrive/Wine.h"
 
 namespace quorvel::winedrive {
 
@@ -49,7 +49,8 @@ std::string CardSimProcess::CommandLine(const std::vector<std::string>& extraArg
     std::string script = "exec </dev/null >" + ShellQuote(WorkFile("cardsim.log")) + " 2>&1; " +
                          ShellQuote(Environment("QUORVEL_CARDSIM")) + " --link " +
                          ShellQuote(LinkPath()) + " --transcript " +
-                         ShellQuote(WorkFile("transcript.txt")) + " --pid-file " +
+                         ShellQuote(WorkFile("transcript.txt")) + " --byte-log " +
+                         ShellQuote(WorkFile("bytes.log")) + " --pid-file " +
                          ShellQuote(WorkFile("cardsim.pid"));
     for (const auto& argument : extraArgs)
         script += " " + ShellQuote(argument);
@@ -130,9 +131,23 @@ std::string CardSimProcess::Log() const {
     return ReadUnixFile(WorkFile("cardsim.log"));
 }
 
+std::string CardSimProcess::ByteLog() const {
+    return ReadUnixFile(WorkFile("bytes.log"));
+}
+
+std::string CardSimProcess::Evidence() const {
+    return "the card on COM" + std::to_string(comNumber_) + ", its files in " + workDirectory_ +
+           "\nits bytes (ms since it started):\n" + ByteLog() + "cardsim's log:\n" + Log();
+}
+
+void CardSimProcess::Keep() {
+    if (work_ != nullptr) work_->Keep();
+}
+
 bool CardSimProcess::Failure(const std::string& what) {
     error_ = what + " (COM" + std::to_string(comNumber_) + ", work directory " + workDirectory_ +
              ")\ncardsim log:\n" + Log();
+    Keep();
     return false;
 }
 

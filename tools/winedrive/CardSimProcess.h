@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "Wine.h"
+#include "winedrive/Wine.h"
 
 namespace quorvel::winedrive {
 
@@ -55,6 +55,13 @@ class CardSimProcess {
     std::string LinkPath() const;
     // cardsim's standard output and error.
     std::string Log() const;
+    // Every byte the card took and sent, with the ms since it started.
+    std::string ByteLog() const;
+
+    // What a failure needs to be understood: the card's byte log and cardsim's log, and where
+    // the card's files are. Keep leaves those files in place once the object goes.
+    std::string Evidence() const;
+    void Keep();
 
     // Why the last Start or Stop failed, with cardsim's log.
     const std::string& Error() const { return error_; }

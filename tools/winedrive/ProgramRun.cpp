@@ -1,11 +1,12 @@
-#include "ProgramRun.h"
+#include "winedrive/ProgramRun.h"
 
 #include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <set>
 
-#include "Wine.h"
+#include "winedrive/Wine.h"
 
 namespace quorvel::winedrive {
 
@@ -18,6 +19,27 @@ constexpr UINT kEndedFromOutside = 0xEDED;
 std::string QuoteArgument(const std::string& argument) {
     if (!argument.empty() && argument.find_first_of(" \t\"") == std::string::npos) return argument;
     return WindowsQuote(argument);
+}
+
+// The processes running `exeUnixPath`, by the full path of their image.
+std::set<DWORD> ProcessesOf(const std::string& exeUnixPath) {
+    const std::string wanted = UnixToWindowsPath(exeUnixPath);
+    std::set<DWORD> found;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more;
+         more = Process32Next(snapshot, &entry)) {
+        HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID);
+        char image[MAX_PATH] = {};
+        DWORD size = sizeof image;
+        if (process != nullptr && QueryFullProcessImageNameA(process, 0, image, &size) &&
+            lstrcmpiA(image, wanted.c_str()) == 0)
+            found.insert(entry.th32ProcessID);
+        if (process != nullptr) CloseHandle(process);
+    }
+    CloseHandle(snapshot);
+    return found;
 }
 
 }  // namespace
@@ -48,6 +70,35 @@ bool ProgramRun::Start(const std::string& exeUnixPath, const std::vector<std::st
     return true;
 }
 
+bool ProgramRun::StartWithWineDebug(const std::string& exeUnixPath,
+                                    const std::vector<std::string>& args,
+                                    const std::string& workDirUnix, const std::string& channels,
+                                    const std::string& stderrUnixPath) {
+    End();
+    const std::set<DWORD> before = ProcessesOf(exeUnixPath);
+    std::string script = "cd " + ShellQuote(workDirUnix) + " && WINEDEBUG=" + ShellQuote(channels) +
+                         " exec wine " + ShellQuote(exeUnixPath);
+    for (const std::string& argument : args)
+        script += " " + ShellQuote(argument);
+    script += " </dev/null >/dev/null 2>" + ShellQuote(stderrUnixPath);
+    commandLine_ = script;
+    if (!StartUnixCommand("/bin/sh -c " + WindowsQuote(script))) return false;
+    WaitFor(
+        [&] {
+            for (DWORD id : ProcessesOf(exeUnixPath)) {
+                if (before.count(id) == 0) processId_ = id;
+            }
+            return processId_ != 0;
+        },
+        kConditionTimeoutMs);
+    process_ = processId_ == 0
+                   ? nullptr
+                   : OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION, FALSE,
+                                 processId_);
+    if (process_ == nullptr) processId_ = 0;
+    return process_ != nullptr;
+}
+
 bool ProgramRun::Running() const {
     return process_ != nullptr && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
 }
@@ -73,9 +124,13 @@ void ProgramRun::End() {
     processId_ = 0;
 }
 
+double ProgramRun::CpuMs() const {
+    return ProcessCpuMs(processId_);
+}
+
 // Summed over the threads: under Wine the process handle's figure stays at zero even for a busy
 // loop.
-double ProgramRun::CpuMs() const {
+double ProcessCpuMs(DWORD processId) {
     double cpu = -1;
     const auto ms = [](const FILETIME& t) {
         return static_cast<double>((ULONGLONG{t.dwHighDateTime} << 32) | t.dwLowDateTime) / 1e4;
@@ -85,7 +140,7 @@ double ProgramRun::CpuMs() const {
     THREADENTRY32 entry{};
     entry.dwSize = sizeof entry;
     for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
-        if (entry.th32OwnerProcessID != processId_) continue;
+        if (entry.th32OwnerProcessID != processId) continue;
         HANDLE thread = OpenThread(THREAD_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ThreadID);
         if (thread != nullptr && GetThreadTimes(thread, &created, &exited, &kernel, &user))
             cpu = std::max(cpu, 0.0) + ms(kernel) + ms(user);

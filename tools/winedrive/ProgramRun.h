@@ -22,6 +22,14 @@ class ProgramRun {
     bool Start(const std::string& exeUnixPath, const std::vector<std::string>& args,
                const std::string& workDirUnix);
 
+    // Starts it as Start does, but from the Unix side with Wine's debug output for `channels`
+    // (a WINEDEBUG value) going to the file `stderrUnixPath`: a program started from here would
+    // write it where this one does. Starts must not overlap, as the new process is told from
+    // the program's others by being the one that was not there before.
+    bool StartWithWineDebug(const std::string& exeUnixPath, const std::vector<std::string>& args,
+                            const std::string& workDirUnix, const std::string& channels,
+                            const std::string& stderrUnixPath);
+
     bool Started() const { return process_ != nullptr; }
     bool Running() const;
     // Waits up to `timeoutMs` for the program to end; true when it has.
@@ -43,6 +51,9 @@ class ProgramRun {
     DWORD processId_ = 0;
     std::string commandLine_;
 };
+
+// Processor time the process has used so far, in ms; negative when it cannot be read.
+double ProcessCpuMs(DWORD processId);
 
 // Runs a Windows program as on a machine without a desktop: started from the Unix side with
 // DISPLAY unset, so it can make no window. Leaving DISPLAY out of the environment CreateProcess

@@ -1,4 +1,4 @@
-#include "RegistrySeed.h"
+#include "winedrive/RegistrySeed.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "RegistrySnapshot.h"
+#include "winedrive/RegistrySnapshot.h"
 
 namespace quorvel::winedrive {
 

@@ -1,4 +1,4 @@
-#include "Screenshot.h"
+#include "winedrive/Screenshot.h"
 
 #include <fstream>
 

@@ -1,4 +1,4 @@
-#include "Wine.h"
+#include "winedrive/Wine.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -127,7 +127,7 @@ TempDirectory::TempDirectory() {
 }
 
 TempDirectory::~TempDirectory() {
-    if (Made()) RunShellScript("rm -rf " + ShellQuote(unixPath_));
+    if (Made() && !keep_) RunShellScript("rm -rf " + ShellQuote(unixPath_));
 }
 
 bool TempDirectory::WriteFile(const std::string& name, const std::string& text) const {

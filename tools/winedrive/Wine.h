@@ -60,6 +60,8 @@ class TempDirectory {
 
     bool Made() const { return !unixPath_.empty(); }
     const std::string& UnixPath() const { return unixPath_; }
+    // Leaves the directory in place when the object goes, for whoever reads a failure.
+    void Keep() { keep_ = true; }
     std::string WindowsPath() const { return UnixToWindowsPath(unixPath_); }
 
     // Writes `text` to the file `name` in the directory, byte for byte.
@@ -68,6 +70,7 @@ class TempDirectory {
 
   private:
     std::string unixPath_;
+    bool keep_ = false;
 };
 
 }  // namespace quorvel::winedrive

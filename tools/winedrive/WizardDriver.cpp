@@ -1,8 +1,8 @@
-#include "WizardDriver.h"
+#include "winedrive/WizardDriver.h"
 
 #include <utility>
 
-#include "Wine.h"
+#include "winedrive/Wine.h"
 
 namespace quorvel::winedrive {
 
@@ -34,6 +34,13 @@ WizardDriver::WizardDriver(std::string exeUnixPath)
 bool WizardDriver::Start(const std::vector<std::string>& args, const std::string& workDirUnix) {
     wizard_ = nullptr;
     return !exe_.empty() && program_.Start(exe_, args, workDirUnix);
+}
+
+bool WizardDriver::StartTraced(const std::vector<std::string>& args, const std::string& workDirUnix,
+                               const std::string& stderrUnixPath) {
+    wizard_ = nullptr;
+    return !exe_.empty() &&
+           program_.StartWithWineDebug(exe_, args, workDirUnix, "warn+debugstr", stderrUnixPath);
 }
 
 bool WizardDriver::WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "ProgramRun.h"
-#include "Screenshot.h"
-#include "Wine.h"
+#include "winedrive/ProgramRun.h"
+#include "winedrive/Screenshot.h"
+#include "winedrive/Wine.h"
 
 namespace quorvel::winedrive {
 
@@ -56,6 +56,9 @@ class WizardDriver {
 
     // Starts the program with `args` in `workDirUnix` (where it reads Quorvel.ini).
     bool Start(const std::vector<std::string>& args, const std::string& workDirUnix);
+    // The same, with the program's trace (Wine's debug output of it) going to `stderrUnixPath`.
+    bool StartTraced(const std::vector<std::string>& args, const std::string& workDirUnix,
+                     const std::string& stderrUnixPath);
     ProgramRun& Program() { return program_; }
 
     // Polls `condition` until it holds; false on timeout, or once the program has ended

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "RegistrySeed.h"
+#include "winedrive/RegistrySeed.h"
 
 int main(int argc, char** argv) {
     const int com = argc == 2 ? std::atoi(argv[1]) : 0;

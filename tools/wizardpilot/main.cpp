@@ -8,9 +8,9 @@
 #include <cstdio>
 #include <string>
 
-#include "Wine.h"
-#include "WizardDriver.h"
 #include "ui/resources/ResourceIds.h"
+#include "winedrive/Wine.h"
+#include "winedrive/WizardDriver.h"
 
 namespace {
 

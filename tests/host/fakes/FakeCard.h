@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "VirtualClock.h"
+#include "fakes/VirtualClock.h"
 #include "serial/ComDevice.h"
 
 namespace quorvel::test {
@@ -42,6 +42,7 @@ class FakeCard : public ComDevice {
         late_.clear();
         return true;
     }
+    std::uint32_t OpenError() const override { return openError; }
     bool IsOpen() const override { return open_; }
     void Close() override {
         open_ = false;
@@ -82,6 +83,7 @@ class FakeCard : public ComDevice {
     std::map<std::string, Reply> replies;         // by the exact command text
     Reply otherwise;                              // to every other command; silence until set
     std::set<std::string> refused;                // device paths whose open fails
+    std::uint32_t openError = 5;                  // what a failed open reports
     std::map<std::string, std::size_t> cutShort;  // of these commands only so many bytes go out
     std::string unplugAfter;  // once this is written the card is gone: no more opens or writes
     std::vector<std::string> sent;            // every command written, in order

@@ -1,4 +1,4 @@
-#include "Rig.h"
+#include "fakes/Rig.h"
 
 namespace quorvel::test {
 

@@ -3,12 +3,13 @@
 #include <ostream>
 #include <string>
 
-#include "FakeCard.h"
-#include "FakeDeviceInventory.h"
-#include "FakeProfile.h"
-#include "FakeRegistry.h"
 #include "card/CardOperations.h"
 #include "discovery/PortDiscovery.h"
+#include "fakes/FakeCard.h"
+#include "fakes/FakeDeviceInventory.h"
+#include "fakes/FakeProfile.h"
+#include "fakes/FakeRegistry.h"
+#include "fakes/RecordingTrace.h"
 
 namespace quorvel {
 
@@ -43,8 +44,9 @@ struct Rig {
     FakeDeviceInventory devices;
     FakeRegistry registry;
     FakeProfile profile;
+    RecordingTrace trace;
     CardState state;
-    CardPlatform platform{card, clock, devices, registry, profile};
+    CardPlatform platform{card, clock, devices, registry, profile, trace};
     CardOperations operations{state, platform};
 };
 

@@ -13,6 +13,7 @@ namespace quorvel::test {
 class VirtualClock : public Clock {
   public:
     std::int64_t NowSeconds() override { return milliseconds / 1000; }
+    std::int64_t NowMilliseconds() override { return milliseconds; }
     void SleepMilliseconds(unsigned pause) override {
         if (onSleep) onSleep();
         sleeps.push_back(pause);

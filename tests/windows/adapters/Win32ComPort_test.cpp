@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "CardSimProcess.h"
-#include "Wine.h"
+#include "winedrive/CardSimProcess.h"
+#include "winedrive/Wine.h"
 
 namespace quorvel {
 namespace {

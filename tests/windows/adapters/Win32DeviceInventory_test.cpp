@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "RegistrySeed.h"
+#include "winedrive/RegistrySeed.h"
 
 namespace quorvel {
 namespace {

@@ -5,9 +5,10 @@
 
 #include <string>
 
-#include "Wine.h"
 #include "card/CardConfig.h"
 #include "card/CardState.h"
+#include "fakes/RecordingTrace.h"
+#include "winedrive/Wine.h"
 
 namespace quorvel {
 namespace {
@@ -30,18 +31,42 @@ TEST(Win32Profile, ConfigurationAsThePlatformReadsIt) {
     const std::string second = "DIAG_DISPLAY=To CD\r\n";
     const std::string none = kDefaultFirstChoiceLabel;
     // clang-format off
-    const struct { const char* what; std::string ini; const char* cardType; int status; int cdrom; int diag; std::string firstLabel; bool atDriveRoot; } cases[] = {
-        {"plain",                           numbered,                                                        "K3000", 1, 3, 4, none, false},
-        {"quotes around values",            "[K3000]\r\nCDROM_COMMAND=\"3\"\r\nDIAG_COMMAND=4\r\nCDROM_DISPLAY=\"To Diag\"\r\n" + second, "K3000", 1, 3, 4, "To Diag", false},
-        {"blanks around =",                 "[K3000]\r\nCDROM_COMMAND = 3\r\nDIAG_COMMAND=4\r\nCDROM_DISPLAY =  To Diag  \r\n" + second,  "K3000", 1, 3, 4, "To Diag", false},
-        {"blanks around a number",          "[K3000]\r\nCDROM_COMMAND= 10 \r\nDIAG_COMMAND=\t4\t\r\n",  "K3000", 1, 10, 4, none, false},
-        {"section and key names any case",  "[k3000]\r\ncdrom_command=3\r\nDiag_Command=4\r\n[XK3000]\r\n",   "K3000", 1, 3, 4, none, false},
-        {"card type spanning two names",    "[AK3]\r\n[000B]\r\n" + numbers,                                 "K3000", 9, -1, -1, none, false},
-        {"section past the 1023-byte list", Fillers(103) + numbered,                                         "K3000", 7, -1, -1, none, false},
-        {"card type in a name cut at end",  Fillers(101) + "[K3000ZZZZZZZZZZZZZZZZ]\r\n" + numbered,         "K3000", 1, 3, 4, none, false},
-        {"label cut at 1023 characters",    numbered + "CDROM_DISPLAY=" + std::string(1500, 'L') + "\r\n" + second, "K3000", 1, 3, 4, std::string(1023, 'L'), false},
-        {"empty card type",                 "[]\r\n" + numbers + numbered,                                   "",      7, -1, -1, none, false},
-        {"file at a drive's root",          numbered,                                                        "K3000", 1, 3, 4, none, true},
+    const std::string quoted =
+        "[K3000]\r\nCDROM_COMMAND=\"3\"\r\nDIAG_COMMAND=4\r\nCDROM_DISPLAY=\"To Diag\"\r\n";
+    const std::string blanks =
+        "[K3000]\r\nCDROM_COMMAND = 3\r\nDIAG_COMMAND=4\r\nCDROM_DISPLAY =  To Diag  \r\n";
+    const std::string longLabel = "CDROM_DISPLAY=" + std::string(1500, 'L') + "\r\n";
+    const struct {
+        const char* what; std::string ini; const char* cardType;
+        int status; int cdrom; int diag; std::string firstLabel; bool atDriveRoot;
+    } cases[] = {
+        // what, Quorvel.ini, card type,
+        //   status, CD-ROM number, Diag number, first label, file at a drive's root
+        {"plain", numbered, "K3000",
+         1, 3, 4, none, false},
+        {"quotes around values", quoted + second, "K3000",
+         1, 3, 4, "To Diag", false},
+        {"blanks around =", blanks + second, "K3000",
+         1, 3, 4, "To Diag", false},
+        {"blanks around a number",
+         "[K3000]\r\nCDROM_COMMAND= 10 \r\nDIAG_COMMAND=\t4\t\r\n", "K3000",
+         1, 10, 4, none, false},
+        {"section and key names any case",
+         "[k3000]\r\ncdrom_command=3\r\nDiag_Command=4\r\n[XK3000]\r\n", "K3000",
+         1, 3, 4, none, false},
+        {"card type spanning two names", "[AK3]\r\n[000B]\r\n" + numbers, "K3000",
+         9, -1, -1, none, false},
+        {"section past the 1023-byte list", Fillers(103) + numbered, "K3000",
+         7, -1, -1, none, false},
+        {"card type in a name cut at end",
+         Fillers(101) + "[K3000ZZZZZZZZZZZZZZZZ]\r\n" + numbered, "K3000",
+         1, 3, 4, none, false},
+        {"label cut at 1023 characters", numbered + longLabel + second, "K3000",
+         1, 3, 4, std::string(1023, 'L'), false},
+        {"empty card type", "[]\r\n" + numbers + numbered, "",
+         7, -1, -1, none, false},
+        {"file at a drive's root", numbered, "K3000",
+         1, 3, 4, none, true},
     };
     // clang-format on
     winedrive::TempDirectory directory;
@@ -58,12 +83,13 @@ TEST(Win32Profile, ConfigurationAsThePlatformReadsIt) {
         ASSERT_TRUE((c.atDriveRoot ? driveRoot : directory).WriteFile("Quorvel.ini", c.ini));
         ASSERT_TRUE(SetCurrentDirectoryA(current.c_str()));
         Win32Profile profile;
+        test::RecordingTrace trace;
         std::string path;
-        EXPECT_TRUE(FindConfigFile(profile, &path));
+        EXPECT_TRUE(FindConfigFile(profile, trace, &path));
         EXPECT_EQ(path, current + "\\Quorvel.ini");
         CardState state;
         state.cardType = c.cardType;
-        CardConfig(state, profile).LoadSwitchConfig();
+        CardConfig(state, profile, trace).LoadSwitchConfig();
         SetCurrentDirectoryA(previous);
         EXPECT_EQ(StatusCode(state.status), c.status);
         EXPECT_EQ(state.cdromValue, c.cdrom);

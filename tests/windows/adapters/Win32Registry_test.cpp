@@ -5,11 +5,12 @@
 
 #include <string>
 
-#include "RegistrySeed.h"
 #include "base/Win32Clock.h"
 #include "base/Win32MessageQueue.h"
 #include "discovery/PortDiscovery.h"
 #include "discovery/Win32DeviceInventory.h"
+#include "fakes/RecordingTrace.h"
+#include "winedrive/RegistrySeed.h"
 
 namespace quorvel {
 namespace {
@@ -30,13 +31,16 @@ bool Opens(const std::string& path, REGSAM rights) {
 TEST(Win32Registry, TerminatesValueText) {
     const std::string filling(kValueDataSize, '7');
     // clang-format off
-    const struct { const char* name; DWORD type; std::string data; bool readable; std::string text; } cases[] = {
-        {"text and terminator",            REG_SZ,     std::string("COM3", 5),       true,  "COM3"},
-        {"data without a terminator",      REG_BINARY, "COM4",                       true,  "COM4"},
-        {"data filling the whole buffer",  REG_BINARY, filling,                      true,  filling},
-        {"text a terminator too long",     REG_SZ,     filling + '\0',               false, ""},
-        {"text up to an embedded NUL",     REG_SZ,     std::string("COM5\0COM6", 10), true, "COM5"},
-        {"binary up to an embedded NUL",   REG_BINARY, std::string("COM5\0COM6", 9),  true, "COM5"},
+    const struct {
+        const char* name; DWORD type; std::string data; bool readable; std::string text;
+    } cases[] = {
+        // name,                          type,       data,                         readable, text
+        {"text and terminator",           REG_SZ,     std::string("COM3", 5),       true,  "COM3"},
+        {"data without a terminator",     REG_BINARY, "COM4",                       true,  "COM4"},
+        {"data filling the whole buffer", REG_BINARY, filling,                      true,  filling},
+        {"text a terminator too long",    REG_SZ,     filling + '\0',               false, ""},
+        {"text up to an embedded NUL",    REG_SZ,     std::string("COM5\0COM6", 10), true, "COM5"},
+        {"binary up to an embedded NUL",  REG_BINARY, std::string("COM5\0COM6", 9),  true, "COM5"},
     };
     // clang-format on
     const std::string path = "Software\\F0F0 Adapter Test";
@@ -81,7 +85,8 @@ TEST(Win32Registry, ModemLookupPassesOverWhatItCannotOpenAndOnlyReads) {
         Win32Registry registry;
         Win32MessageQueue queue;
         Win32Clock clock(queue);
-        PortDiscovery discovery(devices, registry, clock);
+        test::RecordingTrace trace;
+        PortDiscovery discovery(devices, registry, clock, trace);
         int port = 0;
         EXPECT_TRUE(discovery.FindModemPort(&port));
         EXPECT_EQ(port, c.port);

@@ -11,11 +11,11 @@
 #include <thread>
 #include <vector>
 
-#include "Rig.h"
-#include "Screenshot.h"
-#include "Wine.h"
-#include "WizardDriver.h"
+#include "fakes/Rig.h"
 #include "ui/resources/ResourceIds.h"
+#include "winedrive/Screenshot.h"
+#include "winedrive/Wine.h"
+#include "winedrive/WizardDriver.h"
 
 // The real wizard runs modally on the main thread, on the host fakes, while a thread of its own
 // plays the user with posted messages and typed keys: what only the live dialog shows.
@@ -73,6 +73,7 @@ class GatedPort : public ComDevice {
         if (opens_ >= throwFrom) throw std::bad_alloc();
         return opens_ < refuseFrom && card_.Open(path);
     }
+    std::uint32_t OpenError() const override { return card_.OpenError(); }
     bool IsOpen() const override { return card_.IsOpen(); }
     void Close() override { card_.Close(); }
     std::size_t Write(const char* b, std::size_t n) override { return card_.Write(b, n); }
@@ -96,7 +97,7 @@ class WizardTest : public ::testing::Test {
     // Runs the real dialog modally on this thread, with `script` as the user on another. What
     // the script leaves open is closed afterwards, so that DoModal returns even when it failed.
     void Run(const std::function<void()>& script, bool setUp = true) {
-        CardPlatform platform{port, rig.clock, rig.devices, rig.registry, rig.profile};
+        CardPlatform platform{port, rig.clock, rig.devices, rig.registry, rig.profile, rig.trace};
         Win32MessageQueue queue;
         Win32WizardDialog dialog(GetModuleHandleW(nullptr), platform, queue);
         std::atomic<bool> ended{false};
@@ -249,18 +250,60 @@ constexpr char kWelcomeTitle[] = "\r\nWelcome to KELTRO Quorvel Wizard";
 // The labels the shipped Quorvel.ini suggests.
 constexpr const char* kLongLabels[] = {"Install mode to modem mode", "Modem mode to install mode"};
 // clang-format off
-struct PagesCase { const char* name; void (*setup)(Rig&, GatedPort&); const char* title; int body; std::string buttons; int click /* 0: keep the radio checked at the start */; std::vector<std::string> sent; int resultTitle; int resultBody; std::vector<WORD> keys = {} /* typed instead of clicking Next; then Enter for Finish */; };
+struct PagesCase {
+    const char* name;
+    void (*setup)(Rig&, GatedPort&);
+    const char* title;
+    int body;
+    std::string buttons;
+    int click;  // 0: keep the radio checked at the start
+    std::vector<std::string> sent;
+    int resultTitle;
+    int resultBody;
+    std::vector<WORD> keys = {};  // typed instead of clicking Next; then Enter for Finish
+};
+const std::vector<std::string> kSwitched0 = {"ATE0\r", "AT+CGMM\r", "at^u2diag=0\r"};
+const std::vector<std::string> kSwitched1 = {"ATE0\r", "AT+CGMM\r", "at^u2diag=1\r"};
 const PagesCase kPagesCases[] = {
-    {"FirstChoiceSendsDiag",   [](Rig&, GatedPort&) {}, kTypedTitle, IDS_WELCOME_BODY, kDefaultButtons, IDC_FIRST_CHOICE, {"ATE0\r", "AT+CGMM\r", "at^u2diag=0\r"}, IDS_UPDATE_SUCCESSFUL, IDS_WIZARD_PURPOSE},
+    // name, set-up,
+    //   welcome title, welcome body, buttons and labels, choice clicked,
+    //   card's transcript, result title, result body, keys typed
+    {"FirstChoiceSendsDiag", [](Rig&, GatedPort&) {},
+     kTypedTitle, IDS_WELCOME_BODY, kDefaultButtons, IDC_FIRST_CHOICE,
+     kSwitched0, IDS_UPDATE_SUCCESSFUL, IDS_WIZARD_PURPOSE},
     // Tab goes Next, Cancel, the checked choice; Down checks the second; Enter is Next's.
-    {"KeyboardOnly",           [](Rig&, GatedPort&) {}, kTypedTitle, IDS_WELCOME_BODY, kDefaultButtons, 0, {"ATE0\r", "AT+CGMM\r", "at^u2diag=1\r"}, IDS_UPDATE_SUCCESSFUL, IDS_WIZARD_PURPOSE, {VK_TAB, VK_TAB, VK_DOWN, VK_RETURN}},
-    {"ClickedChoiceThenEnter", [](Rig&, GatedPort&) {}, kTypedTitle, IDS_WELCOME_BODY, kDefaultButtons, IDC_SECOND_CHOICE, {"ATE0\r", "AT+CGMM\r", "at^u2diag=1\r"}, IDS_UPDATE_SUCCESSFUL, IDS_WIZARD_PURPOSE, {VK_RETURN}},
-    {"CustomLabels",           [](Rig& r, GatedPort&) { r.profile.values["K3000"].insert({{"CDROM_DISPLAY", kLongLabels[0]}, {"DIAG_DISPLAY", kLongLabels[1]}}); }, kTypedTitle, IDS_WELCOME_BODY, std::string("|&Next|&Cancel|") + kLongLabels[0] + "|" + kLongLabels[1], IDC_SECOND_CHOICE, {"ATE0\r", "AT+CGMM\r", "at^u2diag=1\r"}, IDS_UPDATE_SUCCESSFUL, IDS_WIZARD_PURPOSE},
-    {"CardVanishesInSwitch",   [](Rig& r, GatedPort&) { r.card.unplugAfter = "at^u2diag=0\r"; r.card.replies["at^u2diag=0\r"] = {}; }, kTypedTitle, IDS_WELCOME_BODY, kDefaultButtons, 0, {"ATE0\r", "AT+CGMM\r", "at^u2diag=0\r"}, IDS_UPDATE_FAILED, IDS_UNKNOWN_ERROR},
-    {"PortTakenBeforeSwitch",  [](Rig&, GatedPort& p) { p.refuseFrom = 3; }, kTypedTitle, IDS_WELCOME_BODY, kDefaultButtons, 0, {"ATE0\r", "AT+CGMM\r"}, IDS_UPDATE_FAILED, IDS_OPEN_PORT_FAILED},
+    {"KeyboardOnly", [](Rig&, GatedPort&) {},
+     kTypedTitle, IDS_WELCOME_BODY, kDefaultButtons, 0,
+     kSwitched1, IDS_UPDATE_SUCCESSFUL, IDS_WIZARD_PURPOSE, {VK_TAB, VK_TAB, VK_DOWN, VK_RETURN}},
+    {"ClickedChoiceThenEnter", [](Rig&, GatedPort&) {},
+     kTypedTitle, IDS_WELCOME_BODY, kDefaultButtons, IDC_SECOND_CHOICE,
+     kSwitched1, IDS_UPDATE_SUCCESSFUL, IDS_WIZARD_PURPOSE, {VK_RETURN}},
+    {"CustomLabels",
+     [](Rig& r, GatedPort&) {
+         r.profile.values["K3000"].insert(
+             {{"CDROM_DISPLAY", kLongLabels[0]}, {"DIAG_DISPLAY", kLongLabels[1]}});
+     },
+     kTypedTitle, IDS_WELCOME_BODY,
+     std::string("|&Next|&Cancel|") + kLongLabels[0] + "|" + kLongLabels[1], IDC_SECOND_CHOICE,
+     kSwitched1, IDS_UPDATE_SUCCESSFUL, IDS_WIZARD_PURPOSE},
+    {"CardVanishesInSwitch",
+     [](Rig& r, GatedPort&) { r.card.unplugAfter = "at^u2diag=0\r";
+                              r.card.replies["at^u2diag=0\r"] = {}; },
+     kTypedTitle, IDS_WELCOME_BODY, kDefaultButtons, 0,
+     kSwitched0, IDS_UPDATE_FAILED, IDS_UNKNOWN_ERROR},
+    {"PortTakenBeforeSwitch", [](Rig&, GatedPort& p) { p.refuseFrom = 3; },
+     kTypedTitle, IDS_WELCOME_BODY, kDefaultButtons, 0,
+     {"ATE0\r", "AT+CGMM\r"}, IDS_UPDATE_FAILED, IDS_OPEN_PORT_FAILED},
     // A late second "OK" to the type query waits in the port when the switch is refused.
-    {"StrayOkThenRefusal",     [](Rig& r, GatedPort&) { r.card.replies["AT+CGMM\r"].push_back({kOnNextOpen, "\r\nOK\r\n"}); r.card.replies["at^u2diag=0\r"] = Now("\r\nERROR\r\n"); }, kTypedTitle, IDS_WELCOME_BODY, kDefaultButtons, 0, {"ATE0\r", "AT+CGMM\r", "at^u2diag=0\r"}, IDS_UPDATE_FAILED, IDS_UNKNOWN_ERROR},
-    {"NoCardFinishCloses",     [](Rig& r, GatedPort&) { r.devices.present.clear(); }, "\r\nWelcome to KELTRO Quorvel Wizard", IDS_CARD_NOT_FOUND, "|&Finish|&Cancel|CD-ROM To Diag|Diag To CD-ROM", 0, {}, 0, 0},
+    {"StrayOkThenRefusal",
+     [](Rig& r, GatedPort&) { r.card.replies["AT+CGMM\r"].push_back({kOnNextOpen, "\r\nOK\r\n"});
+                              r.card.replies["at^u2diag=0\r"] = Now("\r\nERROR\r\n"); },
+     kTypedTitle, IDS_WELCOME_BODY, kDefaultButtons, 0,
+     kSwitched0, IDS_UPDATE_FAILED, IDS_UNKNOWN_ERROR},
+    {"NoCardFinishCloses", [](Rig& r, GatedPort&) { r.devices.present.clear(); },
+     "\r\nWelcome to KELTRO Quorvel Wizard", IDS_CARD_NOT_FOUND,
+     "|&Finish|&Cancel|CD-ROM To Diag|Diag To CD-ROM", 0,
+     {}, 0, 0},
 };
 // clang-format on
 
@@ -347,7 +390,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, Searching, ::testing::ValuesIn(kSearchCases), Ca
 // clang-format off
 struct LeaveCase { const char* name; bool onResultPage; bool (*press)(HWND wizard); };
 const LeaveCase kLeaveCases[] = {
-    {"CancelOnWelcome",   false, [](HWND w) { return PostMessageW(GetDlgItem(w, IDC_CANCEL_BUTTON), BM_CLICK, 0, 0) != 0; }},
+    {"CancelOnWelcome",   false,
+     [](HWND w) { return PostMessageW(GetDlgItem(w, IDC_CANCEL_BUTTON), BM_CLICK, 0, 0) != 0; }},
     {"EscapeOnWelcome",   false, WizardDriver::PressEscape},
     {"CloseBoxOnWelcome", false, WizardDriver::PressCloseBox},
     {"EscapeOnResult",    true,  WizardDriver::PressEscape},  // Cancel is disabled there
@@ -503,7 +547,8 @@ TEST_F(WizardTest, IsWholeWithTheBaseUnitsOfItsFontAtTheDisplaysScale) {
     rig.CardInstalled();
     rig.card.replies["AT+CGMM\r"] = Now("\r\nK&3000\r\n\r\nOK\r\n");
     rig.profile.sectionList = std::string("K&3000\0", 8);
-    rig.profile.values["K&3000"] = {{"CDROM_COMMAND", "1"}, {"DIAG_COMMAND", "0"},
+    rig.profile.values["K&3000"] = {{"CDROM_COMMAND", "1"},
+                                    {"DIAG_COMMAND", "0"},
                                     {"CDROM_DISPLAY", "Modem & Diag"},
                                     {"DIAG_DISPLAY", "Diag & Modem"}};
     Run([&] {
