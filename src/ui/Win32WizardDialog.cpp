@@ -107,10 +107,11 @@ INT_PTR CALLBACK Win32WizardDialog::DialogProc(HWND window, UINT message, WPARAM
     }
 }
 
-// The pages were never filled, so Next would switch with numbers never read. The box has no
-// owner: the wizard never showed.
+// The pages were never filled, so Next would switch with numbers never read. The wizard goes
+// before the box, which has no owner: the wizard never came to be.
 void Win32WizardDialog::AbandonSetUp() {
     setUpFailed_ = true;
+    ShowWindow(window_, SW_HIDE);
     TraceLine(trace_) << "the wizard's set-up failed";
     MessageBoxA(nullptr, kSetUpFailedText, kSetUpFailedCaption, MB_OK | MB_ICONERROR);
     EndDialog(window_, kSetUpFailed);
@@ -154,7 +155,16 @@ INT_PTR Win32WizardDialog::OnInitDialog() {
     MeasureBaseUnits();
     CreateTitleFont();
     ScalePicture();
-    CardWork work(window_, queue_, busy_);
+    // The card may take half a minute to answer, or not answer at all: the wizard shows and
+    // says what it is doing first, then waits on the card as it does during a switch. Its
+    // buttons come back once that is over, and what was pressed meanwhile has been dropped.
+    pages_.ShowSearchingPage();
+    ShowWindow(window_, SW_SHOW);
+    PaintNow();
+    {
+        CardWork work(window_, queue_, busy_);
+        pages_.QueryCard();
+    }
     pages_.ShowWelcomePage();
     return TRUE;
 }

@@ -57,6 +57,10 @@ std::string AsWrittenOnAButton(const std::string& label) {
     return escaped;
 }
 
+// The controls the searching page greys and the welcome page gives back.
+constexpr int kGreyedWhileSearching[] = {IDC_FIRST_CHOICE, IDC_SECOND_CHOICE, IDC_NEXT_BUTTON,
+                                         IDC_CANCEL_BUTTON};
+
 // The chosen direction as the page labelled it.
 std::string DirectionText(SwitchDirection direction, const CardState& state) {
     switch (direction) {
@@ -75,17 +79,29 @@ std::string DirectionText(SwitchDirection direction, const CardState& state) {
 WizardPages::WizardPages(WizardView& view, CardOperations& card, CardState& state, Trace& trace)
     : view_(view), card_(card), state_(state), trace_(trace) {}
 
-void WizardPages::ShowWelcomePage() {
+void WizardPages::ShowSearchingPage() {
     view_.UseTitleFont(IDC_TITLE_TEXT);
+    view_.SetText(IDC_TITLE_TEXT, view_.LoadText(IDS_WELCOME_TITLE));
+    view_.SetText(IDC_BODY_TEXT, kSearchingText);
+    for (int id : kGreyedWhileSearching)
+        view_.EnableControl(id, false);
+    page_ = Page::kSearching;
+}
+
+// The configuration is read only for a card that told its type.
+void WizardPages::QueryCard() {
+    typeRead_ = card_.QueryCardType();
+    configured_ = typeRead_ && card_.LoadSwitchConfig();
+}
+
+// A type the configuration fails for is named all the same: its section must be called exactly
+// that.
+void WizardPages::ShowWelcomePage() {
     std::string title = view_.LoadText(IDS_WELCOME_TITLE);
     std::string body;
-    // The configuration is read only for a card that told its type. A type the configuration
-    // fails for is named all the same: its section must be called exactly that.
-    const bool typeRead = card_.QueryCardType();
-    const bool configured = typeRead && card_.LoadSwitchConfig();
-    if (configured || (typeRead && !state_.cardType.empty()))
+    if (configured_ || (typeRead_ && !state_.cardType.empty()))
         title += kCardTypeLead + state_.cardType;
-    if (configured) {
+    if (configured_) {
         body = view_.LoadText(IDS_WELCOME_BODY);
         if (state_.customLabels) {
             view_.SetText(IDC_FIRST_CHOICE, AsWrittenOnAButton(state_.firstChoiceLabel));
@@ -98,6 +114,8 @@ void WizardPages::ShowWelcomePage() {
     if (page_ == Page::kCannotSwitch) view_.SetText(IDC_NEXT_BUTTON, kFinishCaption);
     view_.SetText(IDC_TITLE_TEXT, title);
     view_.SetText(IDC_BODY_TEXT, body);
+    for (int id : kGreyedWhileSearching)
+        view_.EnableControl(id, true);
     TraceLine(trace_) << "page welcome, status " << StatusCode(state_.status) << ": "
                       << Quoted(title);
 }
@@ -120,6 +138,7 @@ void WizardPages::OnNext() {
             view_.CloseWithOk();
             break;
         case Page::kNone:
+        case Page::kSearching:
         case Page::kProgress:
             break;
     }

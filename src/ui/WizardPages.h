@@ -10,6 +10,7 @@ namespace quorvel {
 inline constexpr char kFinishCaption[] = "&Finish";
 inline constexpr char kCardTypeLead[] = "\r\nThe Card type is ";
 inline constexpr char kProgressLead[] = "\r\n\r\n";
+inline constexpr char kSearchingText[] = "Looking for the data card. Please wait.";
 inline constexpr char kConfirmExitText[] = "Are you sure exit!";
 inline constexpr char kConfirmExitCaption[] = "Quorvel";
 inline constexpr char kSetUpFailedCaption[] = "QuorvelTool";
@@ -18,12 +19,19 @@ inline constexpr char kSetUpFailedText[] =
 // Why the session waits while the card works; Windows shows it to whoever is logging off.
 inline constexpr wchar_t kCardWorkShutdownReason[] = L"Switching the data card. Please wait.";
 
-// The wizard's pages (welcome, progress, result) and what its buttons do, over a view of the
-// dialog. Page transitions and texts live here so they can be tested without a window.
+// The wizard's pages (searching, welcome, progress, result) and what its buttons do, over a view
+// of the dialog. Page transitions and texts live here so they can be tested without a window.
 class WizardPages {
   public:
     WizardPages(WizardView& view, CardOperations& card, CardState& state, Trace& trace);
 
+    // What the wizard shows while it first asks the card, which may take half a minute: the
+    // welcome title alone, and every button and choice greyed.
+    void ShowSearchingPage();
+    // Asks the card for its type and reads its configuration, for the welcome page, which is
+    // shown once the card's work is over.
+    void QueryCard();
+    // The card type and the two choices, or why the card cannot be switched.
     void ShowWelcomePage();
     void OnNext();
     void ShowProgressPage();
@@ -35,6 +43,7 @@ class WizardPages {
     // page that tells why the card cannot be switched and the result page close the wizard.
     enum class Page {
         kNone,
+        kSearching,
         kWelcome,
         kCannotSwitch,
         kProgress,
@@ -48,6 +57,8 @@ class WizardPages {
     CardOperations& card_;
     CardState& state_;
     Trace& trace_;
+    bool typeRead_ = false;    // the card told its type
+    bool configured_ = false;  // and Quorvel.ini has its numbers
 };
 
 }  // namespace quorvel

@@ -65,7 +65,9 @@ int RunLikeTheProgram(Rig& rig, const std::vector<std::wstring>& arguments) {
         return TraceExit(rig.trace, SilentRunExitStatus(rig.operations.SilentSwitch()));
     }
     RecordingView view;
-    WizardPages(view, rig.operations, rig.state, rig.trace).ShowWelcomePage();
+    WizardPages pages(view, rig.operations, rig.state, rig.trace);
+    pages.QueryCard();
+    pages.ShowWelcomePage();
     return TraceExit(rig.trace, WizardRunExitStatus(decision.message, true));
 }
 

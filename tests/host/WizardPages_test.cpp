@@ -90,6 +90,9 @@ TEST(WizardPages, WelcomeThenNextThenFinish) {
         c.arrange(wizard);
         wizard.view.checked = c.checked;
 
+        wizard.pages.ShowSearchingPage();
+        EXPECT_EQ(wizard.view.texts[IDC_BODY_TEXT], kSearchingText);
+        wizard.pages.QueryCard();
         wizard.pages.ShowWelcomePage();
 
         const bool switchable = c.welcome == ready;

@@ -87,18 +87,20 @@ HWND WizardDriver::WaitForDialog(const std::string& caption, DWORD timeoutMs) {
     return found != nullptr && IsWindowVisible(found) ? found : nullptr;
 }
 
-// The title is set with the welcome page, before the dialog shows, so a shown dialog with a
-// title is a filled one.
+// The wizard shows while it asks the card, with Next greyed; the welcome page turns it on.
+bool WizardDriver::Filled(HWND wizard) {
+    return IsWindowVisible(wizard) && IsWindowEnabled(GetDlgItem(wizard, kNextButton));
+}
+
 HWND WizardDriver::WaitForWizard(DWORD timeoutMs) {
     HWND found = nullptr;
     WaitUntil(
         [&] {
             found = FindWindowOfProgram(kWizardCaption, kDialogClass);
-            return found != nullptr && IsWindowVisible(found) &&
-                   !TextOf(GetDlgItem(found, 1004)).empty();
+            return found != nullptr && Filled(found);
         },
         timeoutMs);
-    wizard_ = found != nullptr && IsWindowVisible(found) ? found : nullptr;
+    wizard_ = found != nullptr && Filled(found) ? found : nullptr;
     return wizard_;
 }
 

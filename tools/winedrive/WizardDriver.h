@@ -18,6 +18,8 @@ inline constexpr char kStartupBoxCaption[] = "Quorvel Tool";
 inline constexpr char kConfirmBoxCaption[] = "Quorvel";
 // The class of every dialog box, message boxes included.
 inline constexpr char kDialogClass[] = "#32770";
+// The wizard's Next (later Finish) button.
+inline constexpr int kNextButton = 1001;
 
 // What a message box shows.
 struct MessageBoxView {
@@ -64,9 +66,11 @@ class WizardDriver {
     bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kTimeoutMs);
 
     // --- the wizard
-    // Waits until the wizard is visible with its welcome page filled, and returns it. The
-    // dialog exists, hidden, while it initialises; its controls are read only once it shows.
+    // Waits until the wizard is visible with its welcome page filled, and returns it. It shows
+    // first while it asks the card, greyed; its page is read only once it is filled.
     HWND WaitForWizard(DWORD timeoutMs = kTimeoutMs);
+    // True when `wizard` is visible with a page filled: its Next (or Finish) is on.
+    static bool Filled(HWND wizard);
     std::string Text(int id) const { return TextOf(GetDlgItem(wizard_, id)); }
     bool Enabled(int id) const { return IsWindowEnabled(GetDlgItem(wizard_, id)) != FALSE; }
     bool Visible(int id) const { return IsWindowVisible(GetDlgItem(wizard_, id)) != FALSE; }

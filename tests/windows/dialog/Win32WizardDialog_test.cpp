@@ -102,8 +102,11 @@ class WizardTest : public ::testing::Test {
         Win32WizardDialog dialog(GetModuleHandleW(nullptr), platform, queue);
         std::atomic<bool> ended{false};
         std::thread user([&] {
+            // The wizard is shown while it asks the card; its page is filled once Next is on.
             wizard = WaitForDialog([&](HWND w) {
-                return WindowText(w) == winedrive::kWizardCaption && IsWindowVisible(w);
+                const HWND next = GetDlgItem(w, IDC_NEXT_BUTTON);
+                return WindowText(w) == winedrive::kWizardCaption && IsWindowVisible(w) &&
+                       (!waitForFilled || next == nullptr || IsWindowEnabled(next));
             });
             if (wizard != nullptr) script();
             if (wizard == nullptr) ADD_FAILURE() << "the wizard never showed";
@@ -238,9 +241,12 @@ class WizardTest : public ::testing::Test {
     Rig rig;
     GatedPort port{rig.card};
     HWND wizard = nullptr;
+    bool waitForFilled = true;  // Run's script starts on the filled page, not while searching
 };
 
 constexpr char kDefaultButtons[] = "|&Next|&Cancel|CD-ROM To Diag|Diag To CD-ROM";
+constexpr char kChoices[] = "|&Cancel|CD-ROM To Diag|Diag To CD-ROM";
+constexpr char kWelcomeTitle[] = "\r\nWelcome to KELTRO Quorvel Wizard";
 // The labels the shipped Quorvel.ini suggests.
 constexpr const char* kLongLabels[] = {"Install mode to modem mode", "Modem mode to install mode"};
 // clang-format off
@@ -337,6 +343,49 @@ TEST_P(Pages, WelcomeThenProgressWhileTheCardWorksThenTheOutcome) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, Pages, ::testing::ValuesIn(kPagesCases), CaseName);
+
+// The wizard is on the screen, greyed and saying what it does, while its thread is held in the
+// first open of the card, which may take half a minute to answer; then the welcome page comes,
+// or why the card cannot be switched, with the keyboard at Next.
+// clang-format off
+struct SearchCase { const char* name; void (*setup)(Rig&); std::string welcome; };
+const SearchCase kSearchCases[] = {
+    {"CardAnswers", [](Rig&) {},
+     kTypedTitle + ("|" + LoadText(IDS_WELCOME_BODY)) + kDefaultButtons},
+    {"CardSilentToTheCheck", [](Rig& r) { r.card.replies["ATE0\r"] = {}; },
+     kWelcomeTitle + ("|" + LoadText(IDS_CARD_NOT_RESPONDING)) + "|&Finish" + kChoices},
+};
+// clang-format on
+
+class Searching : public WizardTest, public ::testing::WithParamInterface<SearchCase> {};
+
+TEST_P(Searching, ShowsTheWizardBeforeTheCardIsAskedThenTheWelcomePage) {
+    rig.CardInstalled();
+    GetParam().setup(rig);
+    port.holdFrom = 1;
+    waitForFilled = false;
+    Run([&] {
+        ASSERT_TRUE(Eventually([&] { return port.opened == 1; })) << "the card was not asked";
+        EXPECT_EQ(Page(), kWelcomeTitle + std::string("|Looking for the data card. Please wait.") +
+                              "|&Next (off)|&Cancel (off)|CD-ROM To Diag (off)" +
+                              "|Diag To CD-ROM (off)");
+        const RECT picture = Place(IDC_PICTURE);
+        // As on the progress page: with the dialog's thread held, this one lets Wine show it.
+        EXPECT_TRUE(Eventually([&] {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT);
+            const Screenshot shot = Screenshot::OfClient(wizard);
+            return shot.At(picture.right + 3, picture.top + 3) == kWhite &&
+                   PixelsOtherThan(kWhite, shot, IDC_TITLE_TEXT) > 0 &&
+                   PixelsOtherThan(kWhite, shot, IDC_BODY_TEXT) > 0;
+        })) << "the wizard was not painted before the card was asked";
+        port.released = 1000;
+        EXPECT_TRUE(Eventually([&] { return Focused(IDC_NEXT_BUTTON); }))
+            << "the keyboard focus is not on Next";
+        EXPECT_EQ(Page(), GetParam().welcome);
+    });
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Searching, ::testing::ValuesIn(kSearchCases), CaseName);
 
 // clang-format off
 struct LeaveCase { const char* name; bool onResultPage; bool (*press)(HWND wizard); };

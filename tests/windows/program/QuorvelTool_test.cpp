@@ -54,6 +54,7 @@ enum class Walk {
     kPressInWait,    // the wizard, Next, presses during the switch's wait, the result page, Finish
     kQuitInWait,     // the wizard, Next, a WM_QUIT during the switch's wait: the run ends itself
     kUnseen,         // on a desktop nobody can see: no box, no wizard, just the exit status
+    kSearchInVain,   // the wizard while the card is asked in vain, then its page, Finish
 };
 
 struct Row {
@@ -120,7 +121,9 @@ std::string TypeBehindTwelveNotices() {
 //   card's transcript, waits out a window, welcome title
 // clang-format off
 const Row kRows[] = {
-    // The four that wait out a window go first, so that the rest run while they wait.
+    // The five that wait out a window go first, so that the rest run while they wait.
+    {"CardSilentToTheCheck",
+     {}, Walk::kSearchInVain, true, {"--reply", "ATE0=NONE"}, nullptr, 0, {"ATE0\\r"}, true},
     {"PressesDuringTheSwitchsWait",
      {}, Walk::kPressInWait, true, {"--reply", "at^u2diag=NONE"}, nullptr, 0,
      {"ATE0\\r", "AT+CGMM\\r", "at^u2diag=0\\r"}, true},
@@ -315,7 +318,28 @@ void QuitDuringTheWait(WizardDriver& driver, HWND wizard, const CardSimProcess& 
     EXPECT_FALSE(resultShown) << "the result page showed";
 }
 
+// A card that does not answer the check: the wizard is up within seconds, not after the check's
+// 30, saying it looks for the card with Next greyed, and holds a log-off back meanwhile; then
+// it tells that the card does not respond.
+void SearchInVain(WizardDriver& driver) {
+    const HWND shown = driver.WaitForDialog(kWizardCaption, 5000);
+    ASSERT_NE(shown, nullptr) << "the wizard did not show within 5 s of the check";
+    EXPECT_EQ(WizardDriver::TextOf(GetDlgItem(shown, IDC_BODY_TEXT)),
+              "Looking for the data card. Please wait.");
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(shown, IDC_NEXT_BUTTON)));
+    EXPECT_EQ(QueryEndSession(shown), 0) << "the session may end while the card is asked";
+    ASSERT_EQ(driver.WaitForWizard(kLongestRunMs), shown) << "no welcome page";
+    EXPECT_EQ(driver.Text(IDC_BODY_TEXT),
+              "Data card not response, \r\nPlease restart your computer!");
+    ASSERT_TRUE(driver.Click(IDC_NEXT_BUTTON));
+}
+
 void WalkWizard(const Row& row, WizardDriver& driver, const CardSimProcess& card) {
+    if (row.walk == Walk::kSearchInVain) {
+        SearchInVain(driver);
+        ASSERT_TRUE(driver.WaitForExit()) << "Finish did not close the wizard";
+        return;
+    }
     const HWND wizard = driver.WaitForWizard();
     ASSERT_NE(wizard, nullptr) << "no wizard";
     EXPECT_EQ(driver.FindWindowOfProgram(kStartupBoxCaption, kDialogClass), nullptr);
