@@ -10,6 +10,11 @@ namespace {
 
 using Arrange = std::function<void(Rig&)>;
 
+// The card gives `reply` to `command`.
+Arrange Answer(const std::string& command, const Reply& reply) {
+    return [=](Rig& rig) { rig.card.replies[command] = reply; };
+}
+
 // Only these Ports devices, no modem, and this device name in Quorvel.ini.
 Arrange OnlyPorts(std::vector<std::string> ports, const std::string& configuredName) {
     return [=](Rig& rig) {
@@ -33,8 +38,7 @@ TEST(LocateAndVerify, FindsOpensAndChecksTheCardsPort) {
     } cases[] = {
         // name, arrange,
         //   result, port, ports opened, pauses in ms, Quorvel.ini read
-        {"the modem's port from its driver key", [](Rig&) {},
-         1, 7, {com7}, {}, false},
+        {"the modem's port from its driver key", [](Rig&) {}, 1, 7, {com7}, {}, false},
         {"modem port busy: the UI port", [&](Rig& r) { r.card.refused = {com7}; },
          1, 8, {com7, com8}, {}, false},
         {"busy UI port: searched afresh, then 3",
@@ -44,16 +48,14 @@ TEST(LocateAndVerify, FindsOpensAndChecksTheCardsPort) {
         {"modem port busy and no UI port: 2",
          [&](Rig& r) { r.card.refused = {com7}; r.devices.present[DeviceClass::kPorts].clear(); },
          2, 7, {com7}, {}, false},
-        {"no card: 2", OnlyPorts({}, ""),
-         2, 0, {}, {}, true},
+        {"no card: 2", OnlyPorts({}, ""), 2, 0, {}, {}, true},
         {"the configured name when the built-in names fail",
          OnlyPorts(genericPorts, "USB Modem Port"),
          1, 9, {Rig::Com(9)}, threePauses, true},
-        {"a configured ERROR is unset", OnlyPorts(errorPorts, "ERROR"),
-         2, 0, {}, {500, 500}, true},
+        {"a configured ERROR is unset", OnlyPorts(errorPorts, "ERROR"), 2, 0, {}, {500, 500}, true},
         {"a configured error is a name", OnlyPorts(errorPorts, "error"),
          1, 6, {Rig::Com(6)}, threePauses, true},
-        {"no answer to ATE0: 4", [](Rig& r) { r.card.replies["ATE0\r"] = {}; },
+        {"no answer to ATE0: 4", Answer("ATE0\r", {}),
          4, 7, {com7}, std::vector<unsigned>(30, 1000), false},
     };
     // clang-format on
@@ -127,30 +129,22 @@ TEST(SilentSwitch, LocatesSwitchesResetsAndGivesTheExitStatus) {
     } cases[] = {
         // name, arrange,
         //   exit status, commands sent, port left open, the mode named
-        {"all answered OK", [](Rig&) {},
-         0, {ate0, sw, off, on}, true},
-        {"the restart's answer does not count", [&](Rig& r) { r.card.replies[on] = error; },
-         0, {ate0, sw, off, on}, true},
-        {"ERROR to going offline: no restart", [&](Rig& r) { r.card.replies[off] = error; },
-         1, {ate0, sw, off}, true},
-        {"switch refused: no reset", [&](Rig& r) { r.card.replies[sw] = error; },
-         1, {ate0, sw}, false},
+        {"all answered OK", [](Rig&) {}, 0, {ate0, sw, off, on}, true},
+        {"the restart's answer does not count", Answer(on, error), 0, {ate0, sw, off, on}, true},
+        {"ERROR to going offline: no restart", Answer(off, error), 1, {ate0, sw, off}, true},
+        {"switch refused: no reset", Answer(sw, error), 1, {ate0, sw}, false},
         {"a late OK to ATE0, behind more than a look reads, does not answer the switch",
          [&](Rig& r) { r.card.replies[ate0] = {{0, "\r\nOK\r\n"}, {kOnNextOpen, lateOk}};
                        r.card.replies[sw] = error; },
          1, {ate0, sw}, false},
         {"switch written short: 5", [&](Rig& r) { r.card.cutShort[sw] = 5; },
          5, {ate0, "at^u2"}, false},
-        {"no card: nothing sent", OnlyPorts({}, ""),
-         2, {}, false},
-        {"diag: the type's Diag number", [](Rig&) {},
-         0, {ate0, type, toZero, off, on}, true, diag},
+        {"no card: nothing sent", OnlyPorts({}, ""), 2, {}, false},
+        {"diag: the type's Diag number", [](Rig&) {}, 0, {ate0, type, toZero, off, on}, true, diag},
         {"cdrom: the type's CD-ROM number", [](Rig&) {},
          0, {ate0, type, toOne, off, on}, true, cdrom},
-        {"by name, type query refused: 1", [&](Rig& r) { r.card.replies[type] = error; },
-         1, {ate0, type}, false, diag},
-        {"by name, no card: 2", OnlyPorts({}, ""),
-         2, {}, false, cdrom},
+        {"by name, type query refused: 1", Answer(type, error), 1, {ate0, type}, false, diag},
+        {"by name, no card: 2", OnlyPorts({}, ""), 2, {}, false, cdrom},
         {"by name, no Quorvel.ini: 8", [](Rig& r) { r.profile.files.clear(); },
          8, {ate0, type}, false, diag},
         {"by name, no sections: 8", [](Rig& r) { r.profile.sectionList.clear(); },
@@ -161,7 +155,7 @@ TEST(SilentSwitch, LocatesSwitchesResetsAndGivesTheExitStatus) {
         {"by name, the section lacks a number: 8",
          [](Rig& r) { r.profile.values["K3000"].erase("DIAG_COMMAND"); },
          8, {ate0, type}, false, diag},
-        {"by name, switch refused: no reset", [&](Rig& r) { r.card.replies[toOne] = error; },
+        {"by name, switch refused: no reset", Answer(toOne, error),
          1, {ate0, type, toOne}, false, cdrom},
     };
     // clang-format on

@@ -71,8 +71,7 @@ TEST(FindModemPort, TakesThePortFromTheFirstMatchingModemsDriverKey) {
     } cases[] = {
         // name,
         //   modems present, driver keys (subkey, then value names and data), port, keys opened
-        {"walks down from the highest index",
-         {m},
+        {"walks down from the highest index", {m},
          {Driver("0000", other, "COM1"), Driver("0001", m, "COM7"),
           Driver("0002", other, "COM2"), Driver("0003", other, "COM3")},
          7, {"0003", "0002", "0001"}},
