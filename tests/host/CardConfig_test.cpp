@@ -14,9 +14,6 @@ TEST(LoadSwitchConfig, ReadsNumbersAndLabelsOrSetsTheFirstFailingStatus) {
     const std::wstring beside = L"C:\\Program Files\\Quorvel\\Quorvel.ini";
     const std::string cd = "CDROM_COMMAND=1", diag = "DIAG_COMMAND=0";
     const std::string k = "K3000", k3 = "K3000|", toDiag = "CDROM_DISPLAY=To Diag";
-    // The section list has '|' for each zero byte; keys are of [K3000]. The current `directory`
-    // is C:\Cards, the `program`'s folder C:\Program Files\Quorvel; `file` exists, and `second`
-    // too. Values are read from `file` unless the status is 6.
     // clang-format off
     const struct {
         const char* name;
@@ -26,9 +23,9 @@ TEST(LoadSwitchConfig, ReadsNumbersAndLabelsOrSetsTheFirstFailingStatus) {
         std::wstring file = L"C:\\Cards\\Quorvel.ini"; std::wstring second = L"";
         std::optional<std::wstring> program = L"C:\\Program Files\\Quorvel";
     } cases[] = {
-        // name, section list, card type, keys,
-        //   status, CD-ROM number, Diag number, custom labels, current directory, Quorvel.ini,
-        //   a second Quorvel.ini, the program's folder
+        // name, section list ('|' for each zero byte), card type, keys of [K3000],
+        //   status, CD-ROM number, Diag number, custom labels, current directory, Quorvel.ini
+        //   (exists; read unless the status is 6), a second Quorvel.ini, the program's folder
         {"numbers, no labels", "K3000|OTHER|", "K3000", {cd, diag}, 1, 1, 0},
         {"no file", k3, k, {cd, diag}, 6, -1, -1, false, cards, L""},
         {"a drive's root doubles the backslash", k3, k, {cd, diag},

@@ -66,34 +66,32 @@ TEST(FindModemPort, TakesThePortFromTheFirstMatchingModemsDriverKey) {
     const std::string long1023 = NameOfLength(1023, m, ""), long1024 = NameOfLength(1024, m, "");
     // clang-format off
     const struct {
-        const char* name; std::vector<std::string> modems; std::vector<Key> keys; int port;
-        std::vector<std::string> visited;
+        const char* name; std::vector<Key> keys; int port; std::vector<std::string> visited;
+        std::vector<std::string> modems = {kModemName};
     } cases[] = {
-        // name,
-        //   modems present, driver keys (subkey, then value names and data), port, keys opened
-        {"walks down from the highest index", {m},
-         {Driver("0000", other, "COM1"), Driver("0001", m, "COM7"),
-          Driver("0002", other, "COM2"), Driver("0003", other, "COM3")},
+        // name, driver keys (subkey, then value names and data), port, keys opened, modems
+        {"walks down from the highest index", {Driver("0000", other, "COM1"),
+         Driver("0001", m, "COM7"), Driver("0002", other, "COM2"), Driver("0003", other, "COM3")},
          7, {"0003", "0002", "0001"}},
         {"a match without AttachedTo passed over",
-         {m}, {Driver("0000", m, "COM5"), {"0002", "FriendlyName", m}}, 5, {"0002", "0000"}},
+         {Driver("0000", m, "COM5"), {"0002", "FriendlyName", m}}, 5, {"0002", "0000"}},
         {"an unopenable key passed over",
-         {m}, {Driver("0000", m, "COM6"), {"Properties"}}, 6, {"Properties", "0000"}},
+         {Driver("0000", m, "COM6"), {"Properties"}}, 6, {"Properties", "0000"}},
         {"AttachedTo listed first",
-         {m}, {{"0000", "AttachedTo", "COM4", "FriendlyName", m}}, 4, {"0000"}},
+         {{"0000", "AttachedTo", "COM4", "FriendlyName", m}}, 4, {"0000"}},
         {"FriendlyName in other letter case",
-         {m}, {Driver("0000", "KELTRO Datalink - 3G MODEM", "COM4")}, 0, {"0000"}},
+         {Driver("0000", "KELTRO Datalink - 3G MODEM", "COM4")}, 0, {"0000"}},
         {"never paired across keys",
-         {m}, {{"0000", "AttachedTo", "COM4"}, {"0001", "FriendlyName", m}}, 0, {"0001", "0000"}},
+         {{"0000", "AttachedTo", "COM4"}, {"0001", "FriendlyName", m}}, 0, {"0001", "0000"}},
         {"only the first matching modem is tried",
-         {m + " #1", m + " #2"}, {Driver("0000", m + " #2", "COM8")}, 0, {"0000"}},
+         {Driver("0000", m + " #2", "COM8")}, 0, {"0000"}, {m + " #1", m + " #2"}},
         {"others, errors and unreadable names skipped",
-         {kEnumerationError, kUnreadableName, other, "KELTRO Datalink - Modem"},
-         {Driver("0000", "KELTRO Datalink - Modem", "COM3")}, 3, {"0000"}},
+         {Driver("0000", "KELTRO Datalink - Modem", "COM3")}, 3, {"0000"},
+         {kEnumerationError, kUnreadableName, other, "KELTRO Datalink - Modem"}},
         {"a 1023-character name matched whole",
-         {long1023}, {Driver("0000", long1023, "COM5")}, 5, {"0000"}},
+         {Driver("0000", long1023, "COM5")}, 5, {"0000"}, {long1023}},
         {"a 1024-character name cannot be read",
-         {long1024}, {Driver("0000", long1024, "COM5")}, kUntouched, {}},
+         {Driver("0000", long1024, "COM5")}, kUntouched, {}, {long1024}},
     };
     // clang-format on
     const std::size_t prefix = Rig::DriverKey("").size();

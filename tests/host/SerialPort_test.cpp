@@ -69,15 +69,5 @@ TEST(SendAtCommandAndEchoOffHandshake, JudgeWhatArrivesWithinTheirWindows) {
     }
 }
 
-TEST(SerialPort, EveryObjectWorksTheOneProcessPortAndOnlyCloseClosesIt) {
-    Rig rig;
-    ASSERT_TRUE(SerialPort(rig.card, rig.clock, rig.trace).Open(5));
-    EXPECT_TRUE(SerialPort(rig.card, rig.clock, rig.trace).Write("AT\r", 3));
-    SerialPort(rig.card, rig.clock, rig.trace).Close();
-    EXPECT_FALSE(rig.card.IsOpen());
-    EXPECT_EQ(rig.card.opens, std::vector<std::string>{Rig::Com(5)});
-    EXPECT_EQ(rig.card.sent, std::vector<std::string>{"AT\r"});
-}
-
 }  // namespace
 }  // namespace quorvel::test

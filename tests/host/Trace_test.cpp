@@ -80,51 +80,41 @@ TEST(TraceOfARun, TellsWhatWasTriedAndHowItEnded) {
     // clang-format off
     const struct {
         const char* name; Arrange arrange; std::vector<std::wstring> args;
-        std::vector<std::string> events;
-        int exit;
+        std::vector<std::string> events; int exit;
     } cases[] = {
-        // name, arrange, command line,
-        //   events in order,
-        //   exit status
+        // name, arrange, command line, events in order, exit status
         {"silent switch", [](Rig&) {}, silent2,
          {"start, version 9.8.7, ", R"(command line, split: "QuorvelTool.exe" "-s" "2")",
           "run mode: silent, number 2", "search the Modem class",
           R"(Modem device 0: "KELTRO Datalink - 3G Modem" matches)",
           R"(registry key "0000": FriendlyName "KELTRO Datalink - 3G Modem" AttachedTo "COM7")",
-          R"(opened \\.\COM7)", R"(send "ATE0\r")",
-          R"(read 6 bytes after 0 ms: "\r\nOK\r\n")", R"("ATE0\r": OK after 0 ms)",
-          "locate and verify: status 1", R"(send "at^u2diag=2\r")", R"("at^u2diag=2\r": OK)",
-          "switch: status 1", R"(send "at+cfun=4\r")", "reset: status 1",
-          R"(send "at+cfun=6\r")", R"("at+cfun=6\r": OK)"},
-         0},
+          R"(opened \\.\COM7)", R"(send "ATE0\r")", R"(read 6 bytes after 0 ms: "\r\nOK\r\n")",
+          R"("ATE0\r": OK after 0 ms)", "locate and verify: status 1", R"(send "at^u2diag=2\r")",
+          R"("at^u2diag=2\r": OK)", "switch: status 1", R"(send "at+cfun=4\r")", "reset: status 1",
+          R"(send "at+cfun=6\r")", R"("at+cfun=6\r": OK)"}, 0},
         {"card not found", [](Rig& r) { r.devices.present.clear(); }, silent2,
          {"Modem class: 0 devices, none named after the card",
           "search the Ports class for the card's UI", "Ports class: 0 devices, none gives a port",
           R"(configuration "C:\\Cards\\Quorvel.ini": found)", "OTHER FRIENDLY_NAME: none",
-          "locate and verify: status 2"},
-         2},
+          "locate and verify: status 2"}, 2},
         {"ERROR after 2.5 s",
          [](Rig& r) { r.card.replies["at^u2diag=2\r"] = {{2500, "\r\nERROR\r\n"}}; }, silent2,
          {R"(send "at^u2diag=2\r")", R"(read 9 bytes after 3000 ms: "\r\nERROR\r\n")",
-          R"("at^u2diag=2\r": ERROR after 3000 ms)", "switch: status 0"},
-         1},
+          R"("at^u2diag=2\r": ERROR after 3000 ms)", "switch: status 0"}, 1},
         {"modem port busy: its error, then the UI port",
          [](Rig& r) { r.card.refused = {Rig::Com(7)}; r.card.openError = 32; }, silent2,
          {R"(open \\.\COM7 failed: error 32)",
           R"-(Ports device 0: "KELTRO Datalink - 3G PC UI Interface (COM8)" matches: port 8)-",
-          R"(opened \\.\COM8)", "locate and verify: status 1"},
-         0},
+          R"(opened \\.\COM8)", "locate and verify: status 1"}, 0},
         {"Quorvel.ini missing", [](Rig& r) { r.profile.files.clear(); }, wizard,
          {"run mode: wizard", R"(card type "K3000")",
           R"(configuration "C:\\Cards\\Quorvel.ini": missing)", "configuration: status 6",
-          "page welcome, status 6: "},
-         0},
+          "page welcome, status 6: "}, 0},
         {"rejected argument", [](Rig&) {}, rejected,
          {R"(command line, split: "QuorvelTool.exe" "-s" "5x")",
           "run mode: wizard after refusing the arguments: the number after the flag is not plain",
           R"(configuration section looked for: "K3000")", "CDROM_COMMAND=1 DIAG_COMMAND=0",
-          "page welcome, status 1: "},
-         6},
+          "page welcome, status 1: "}, 6},
     };
     // clang-format on
     for (const auto& c : cases) {
