@@ -39,21 +39,16 @@ STUB
     chmod +x "$bin"/*
     export QUORVEL_SYSROOT=$root QUORVEL_WINE32_ROUTE=qemu FAKE_LOG=$log FAKE_MISSING=""
     export PATH=$bin:$PATH
+    debian_key=/usr/share/keyrings/debian-archive-keyring.gpg
 }
 
-debian_sources() {
-    printf 'Types: deb\nURIs: http://deb.debian.org/debian\nSuites: %s %s-updates\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
-        "$1" "$1" >"$root/etc/apt/sources.list.d/debian.sources"
+deb822() {  # file name, address, suites, key
+    printf 'Types: deb\nURIs: %s\nSuites: %s\nComponents: main\nSigned-By: %s\n' "$2" "$3" "$4" \
+        >"$root/etc/apt/sources.list.d/$1.sources"
 }
-third_party() {
-    printf 'Types: deb\nURIs: https://apt.example.org/x\nSuites: %s\nComponents: main\nSigned-By: /usr/share/keyrings/example.gpg\n' \
-        "$1" >"$root/etc/apt/sources.list.d/aaa-example.sources"
-}
-leftover() {  # what earlier versions wrote: address, suite
-    printf 'Types: deb\nURIs: %s\nSuites: %s\nComponents: main\nSigned-By: %s\n' "$1" "$2" \
-        /usr/share/keyrings/debian-archive-keyring.gpg \
-        >"$root/etc/apt/sources.list.d/${2}.sources"
-}
+debian_sources() { deb822 debian http://deb.debian.org/debian "$1 $1-updates" "$debian_key"; }
+third_party() { deb822 aaa-example https://apt.example.org/x "$1" /usr/share/keyrings/example.gpg; }
+leftover() { deb822 "$2" "$1" "$2" "$debian_key"; }  # what earlier versions wrote: address, suite
 
 # codename, sources (a list of the fixtures above, joined by +), qemu-user the release offers,
 # expected status, expected URIs of the written backports file ("-": none written), a text the
@@ -81,16 +76,13 @@ row() {
     apt-get update
 }
 
-@test "deb822 sources: backports from Debian's archive, with its key" {
-    row bookworm "debian_sources bookworm" 1:7.2 0 http://deb.debian.org/debian "-t bookworm-backports"
-    grep -qx 'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg' "$root/etc/apt/sources.list.d/bookworm-backports.sources"
-}
 @test "classic sources.list" {
     echo "deb http://ftp.de.debian.org/debian bookworm main" >"$root/etc/apt/sources.list"
     row bookworm "true" 1:7.2 0 http://ftp.de.debian.org/debian "-t bookworm-backports"
 }
-@test "a third-party source that sorts first is not Debian's archive" {
-    row bookworm "third_party bookworm+debian_sources bookworm" 1:7.2 0 http://deb.debian.org/debian -
+@test "deb822 sources, a third-party one first: backports from Debian's archive, with its key" {
+    row bookworm "third_party bookworm+debian_sources bookworm" 1:7.2 0 http://deb.debian.org/debian "-t bookworm-backports"
+    grep -qx "Signed-By: $debian_key" "$root/etc/apt/sources.list.d/bookworm-backports.sources"
 }
 @test "a suite named stable: no archive, nothing written" {
     echo "deb http://deb.debian.org/debian stable main" >"$root/etc/apt/sources.list"

@@ -12,19 +12,15 @@ setup() {
     unset QUORVEL_WINE32_ROUTE
 }
 
-qemu_is() {
-    printf '#!/bin/sh\necho "qemu-i386 version %s (Debian)"\n' "$1" >"$bin/qemu-i386"
-    chmod +x "$bin/qemu-i386"
-}
-
 # forced route, the loader runs (0/1), the kernel's answer (0 runs, 1 refuses, 2 other failure),
 # qemu-i386's version ("-": none), Wine's 32-bit half installed (0/1), the route expected
 row() {
     QUORVEL_WINE32_ROUTE=$1
     eval "quorvel_loader_runs_natively() { [ $2 = 1 ]; }"
     eval "quorvel_kernel_runs_32bit() { return $3; }"
-    if [ "$4" = - ]; then printf '#!/bin/sh\nexit 127\n' >"$bin/qemu-i386"; chmod +x "$bin/qemu-i386"
-    else qemu_is "$4"; fi
+    if [ "$4" = - ]; then printf '#!/bin/sh\nexit 127\n'
+    else printf '#!/bin/sh\necho "qemu-i386 version %s (Debian)"\n' "$4"; fi >"$bin/qemu-i386"
+    chmod +x "$bin/qemu-i386"
     [ "$5" = 0 ] || touch "$QUORVEL_WINE_LIB/wine"
     run quorvel_choose_wine32_route
     echo "$output"
