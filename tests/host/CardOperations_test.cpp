@@ -32,12 +32,10 @@ TEST(LocateAndVerify, FindsOpensAndChecksTheCardsPort) {
     const std::vector<unsigned> threePauses = {500, 500, 500};
     // clang-format off
     const struct {
-        const char* name; Arrange arrange;
-        int result; int port; std::vector<std::string> opens; std::vector<unsigned> sleeps;
-        bool nameRead;
+        const char* name; Arrange arrange; int result; int port; std::vector<std::string> opens;
+        std::vector<unsigned> sleeps; bool nameRead;
     } cases[] = {
-        // name, arrange,
-        //   result, port, ports opened, pauses in ms, Quorvel.ini read
+        // name, arrange, result, port, ports opened, pauses in ms, Quorvel.ini read
         {"the modem's port from its driver key", [](Rig&) {}, 1, 7, {com7}, {}, false},
         {"modem port busy: the UI port", [&](Rig& r) { r.card.refused = {com7}; },
          1, 8, {com7, com8}, {}, false},
@@ -123,12 +121,10 @@ TEST(SilentSwitch, LocatesSwitchesResetsAndGivesTheExitStatus) {
     const std::string lateOk = std::string(64 * 101, '.') + "\r\nOK\r\n";
     // clang-format off
     const struct {
-        const char* name; Arrange arrange;
-        int exitStatus; std::vector<std::string> sent; bool leftOpen;
-        SwitchDirection byName = SwitchDirection::kNone;
+        const char* name; Arrange arrange; int exitStatus; std::vector<std::string> sent;
+        bool leftOpen; SwitchDirection byName = SwitchDirection::kNone;
     } cases[] = {
-        // name, arrange,
-        //   exit status, commands sent, port left open, the mode named
+        // name, arrange, exit status, commands sent, port left open, the mode named
         {"all answered OK", [](Rig&) {}, 0, {ate0, sw, off, on}, true},
         {"the restart's answer does not count", Answer(on, error), 0, {ate0, sw, off, on}, true},
         {"ERROR to going offline: no restart", Answer(off, error), 1, {ate0, sw, off}, true},
@@ -139,7 +135,6 @@ TEST(SilentSwitch, LocatesSwitchesResetsAndGivesTheExitStatus) {
          1, {ate0, sw}, false},
         {"switch written short: 5", [&](Rig& r) { r.card.cutShort[sw] = 5; },
          5, {ate0, "at^u2"}, false},
-        {"no card: nothing sent", OnlyPorts({}, ""), 2, {}, false},
         {"diag: the type's Diag number", [](Rig&) {}, 0, {ate0, type, toZero, off, on}, true, diag},
         {"cdrom: the type's CD-ROM number", [](Rig&) {},
          0, {ate0, type, toOne, off, on}, true, cdrom},

@@ -67,14 +67,11 @@ TEST(ExitStatus, TellsEachOutcomeApart) {
     // By status 0 to 9: refused, success, not found, open failed, no handshake, write failed,
     // then the four configuration statuses.
     const int silentExits[] = {1, 0, 2, 3, 4, 5, 8, 8, 8, 8};
-    // clang-format off
-    const struct { StartupMessage message; bool shown; int status; } wizardCases[] = {
-        {StartupMessage::kNone, true, 0}, {StartupMessage::kNone, false, 7},
-        {StartupMessage::kRejectedArguments, true, 6},
-        {StartupMessage::kRejectedArguments, false, 6},
-        {StartupMessage::kWrongArgumentCount, false, 6},
+    using M = StartupMessage;
+    const struct { M message; bool shown; int status; } wizardCases[] = {
+        {M::kNone, true, 0}, {M::kNone, false, 7}, {M::kRejectedArguments, true, 6},
+        {M::kRejectedArguments, false, 6}, {M::kWrongArgumentCount, false, 6},
     };
-    // clang-format on
     for (int code = 0; code < 10; ++code)
         EXPECT_EQ(SilentRunExitStatus(static_cast<Status>(code)), silentExits[code]) << code;
     for (const auto& c : wizardCases)

@@ -57,11 +57,9 @@ class FakeCard : public ComDevice {
         gone_ = command == unplugAfter;
         if (command.size() < length) return command.size();  // no whole line, so no answer
         const auto scripted = replies.find(command);
-        for (const Piece& piece : scripted != replies.end() ? scripted->second : otherwise) {
+        for (const Piece& piece : scripted != replies.end() ? scripted->second : otherwise)
             if (piece.after == kOnNextOpen) late_ += piece.bytes;
-            if (piece.after != kOnNextOpen)
-                queued_.insert({clock_.milliseconds + piece.after, piece.bytes});
-        }
+            else queued_.insert({clock_.milliseconds + piece.after, piece.bytes});
         return length;
     }
     void ClearReceived() override {

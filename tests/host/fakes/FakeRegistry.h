@@ -60,11 +60,11 @@ class FakeRegistry : public Registry {
             return index < values_.size();
         }
         bool ReadValueText(const std::string& name, std::string* text) override {
-            for (const auto& [valueName, data] : values_) {
-                if (valueName != name) continue;
-                *text = data;
-                return true;
-            }
+            for (const auto& [valueName, data] : values_)
+                if (valueName == name) {
+                    *text = data;
+                    return true;
+                }
             return false;
         }
 
