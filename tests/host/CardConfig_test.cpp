@@ -13,63 +13,60 @@ TEST(LoadSwitchConfig, ReadsNumbersAndLabelsOrSetsTheFirstFailingStatus) {
     const std::wstring here = cards + L"\\Quorvel.ini";
     const std::wstring beside = L"C:\\Program Files\\Quorvel\\Quorvel.ini";
     const std::string cd = "CDROM_COMMAND=1", diag = "DIAG_COMMAND=0";
-    const std::string k = "K3000", k3 = "K3000|", toDiag = "CDROM_DISPLAY=To Diag";
+    const std::string k3 = "K3000|", toDiag = "CDROM_DISPLAY=To Diag";
+    const std::string toCdrom = "DIAG_DISPLAY=To CD-ROM";
     // clang-format off
     const struct {
-        const char* name;
-        std::string sections; std::string type; std::vector<std::string> keys;
-        int status; int cdrom; int diag; bool custom = false;
+        const char* name; int status; int cdrom; int diag;
+        std::vector<std::string> keys = {"CDROM_COMMAND=1", "DIAG_COMMAND=0"}; bool custom = false;
+        std::string sections = "K3000|"; std::string type = "K3000";
         std::optional<std::wstring> directory = L"C:\\Cards";
         std::wstring file = L"C:\\Cards\\Quorvel.ini"; std::wstring second = L"";
         std::optional<std::wstring> program = L"C:\\Program Files\\Quorvel";
     } cases[] = {
-        // name, section list ('|' for each zero byte), card type, keys of [K3000],
-        //   status, CD-ROM number, Diag number, custom labels, current directory, Quorvel.ini
+        // name, status, CD-ROM number, Diag number, keys of [K3000], custom labels,
+        //   section list ('|' for each zero byte), card type, current directory, Quorvel.ini
         //   (exists; read unless the status is 6), a second Quorvel.ini, the program's folder
-        {"numbers, no labels", "K3000|OTHER|", "K3000", {cd, diag}, 1, 1, 0},
-        {"no file", k3, k, {cd, diag}, 6, -1, -1, false, cards, L""},
-        {"a drive's root doubles the backslash", k3, k, {cd, diag},
-         1, 1, 0, false, L"C:\\", L"C:\\\\Quorvel.ini"},
-        {"a folder past 260 characters", k3, k, {cd, diag},
-         1, 1, 0, false, deep, deep + L"\\Quorvel.ini"},
-        {"an empty directory: no file", k3, k, {cd, diag}, 6, -1, -1, false, L""},
-        {"no directory: no file", k3, k, {cd, diag}, 6, -1, -1, false, std::nullopt},
-        {"only beside the program", k3, k, {cd, diag}, 1, 1, 0, false, cards, beside},
-        {"in both folders: the current one's", k3, k, {cd, diag},
-         1, 1, 0, false, cards, here, beside},
-        {"no current directory: beside the program", k3, k, {cd, diag},
-         1, 1, 0, false, std::nullopt, beside},
-        {"an empty program folder: no file", k3, k, {cd, diag},
-         6, -1, -1, false, std::nullopt, L"", L"", L""},
-        {"no program folder: no file", k3, k, {cd, diag},
-         6, -1, -1, false, cards, beside, L"", std::nullopt},
-        {"no sections", "", "K3000", {cd, diag}, 8, -1, -1},
-        {"type not among them, numbers missing too", "OTHER|", "K3000", {}, 7, -1, -1},
-        {"the type test counts letter case", "K3000|", "k3000", {cd, diag}, 7, -1, -1},
-        {"the names are joined", "XK3|000Y|", "K3000", {cd, diag}, 1, 1, 0},
-        {"a name past the 1023-byte list is not seen", padding + k3, k, {cd, diag}, 7, -1, -1},
-        {"an empty type is never among them", "K3000|", "", {cd, diag}, 7, -1, -1},
-        {"CD-ROM number missing, Diag stored all the same", k3, k, {diag}, 9, -1, 0},
-        {"Diag number -1", k3, k, {cd, "DIAG_COMMAND=-1"}, 9, 1, -1},
+        {"numbers, no labels", 1, 1, 0, {cd, diag}, false, "K3000|OTHER|"},
+        {"no file", 6, -1, -1, {cd, diag}, false, k3, "K3000", cards, L""},
+        {"a drive's root doubles the backslash",
+         1, 1, 0, {cd, diag}, false, k3, "K3000", L"C:\\", L"C:\\\\Quorvel.ini"},
+        {"a folder past 260 characters",
+         1, 1, 0, {cd, diag}, false, k3, "K3000", deep, deep + L"\\Quorvel.ini"},
+        {"an empty directory: no file", 6, -1, -1, {cd, diag}, false, k3, "K3000", L""},
+        {"no directory: no file", 6, -1, -1, {cd, diag}, false, k3, "K3000", std::nullopt},
+        {"only beside the program", 1, 1, 0, {cd, diag}, false, k3, "K3000", cards, beside},
+        {"in both folders: the current one's",
+         1, 1, 0, {cd, diag}, false, k3, "K3000", cards, here, beside},
+        {"no current directory: beside the program",
+         1, 1, 0, {cd, diag}, false, k3, "K3000", std::nullopt, beside},
+        {"an empty program folder: no file",
+         6, -1, -1, {cd, diag}, false, k3, "K3000", std::nullopt, L"", L"", L""},
+        {"no program folder: no file",
+         6, -1, -1, {cd, diag}, false, k3, "K3000", cards, beside, L"", std::nullopt},
+        {"no sections", 8, -1, -1, {cd, diag}, false, ""},
+        {"type not among them, numbers missing too", 7, -1, -1, {}, false, "OTHER|"},
+        {"the type test counts letter case", 7, -1, -1, {cd, diag}, false, k3, "k3000"},
+        {"the names are joined", 1, 1, 0, {cd, diag}, false, "XK3|000Y|"},
+        {"a name past the 1023-byte list is not seen", 7, -1, -1, {cd, diag}, false, padding + k3},
+        {"an empty type is never among them", 7, -1, -1, {cd, diag}, false, k3, ""},
+        {"CD-ROM number missing, Diag stored all the same", 9, -1, 0, {diag}},
+        {"Diag number -1", 9, 1, -1, {cd, "DIAG_COMMAND=-1"}},
         // Only plain digits within int are numbers: a typo must not send another mode's number.
-        {"Diag number 1O", k3, k, {cd, "DIAG_COMMAND=1O"}, 9, 1, -1},
-        {"CD-ROM number -2", k3, k, {"CDROM_COMMAND=-2", diag}, 9, -1, 0},
-        {"CD-ROM number beyond int", k3, k, {"CDROM_COMMAND=99999999999", diag}, 9, -1, 0},
-        {"numbers with leading zeros", k3, k, {"CDROM_COMMAND=007", "DIAG_COMMAND=2147483647"},
-         1, 7, 2147483647},
-        {"first label missing", k3, k, {cd, diag, "DIAG_DISPLAY=To CD-ROM"}, 1, 1, 0},
-        {"second label missing", k3, k, {cd, diag, toDiag}, 1, 1, 0},
-        {"first label empty", k3, k, {cd, diag, "CDROM_DISPLAY=", "DIAG_DISPLAY=To CD-ROM"},
-         1, 1, 0},
+        {"Diag number 1O", 9, 1, -1, {cd, "DIAG_COMMAND=1O"}},
+        {"CD-ROM number -2", 9, -1, 0, {"CDROM_COMMAND=-2", diag}},
+        {"CD-ROM number beyond int", 9, -1, 0, {"CDROM_COMMAND=99999999999", diag}},
+        {"numbers with leading zeros",
+         1, 7, 2147483647, {"CDROM_COMMAND=007", "DIAG_COMMAND=2147483647"}},
+        {"first label missing", 1, 1, 0, {cd, diag, toCdrom}},
+        {"second label missing", 1, 1, 0, {cd, diag, toDiag}},
+        {"first label empty", 1, 1, 0, {cd, diag, "CDROM_DISPLAY=", toCdrom}},
         {"second label as the dialog spells it",
-         k3, k, {cd, diag, toDiag, "DIAG_DISPLAY=Diag To CD-ROM"},
-         1, 1, 0, true},
+         1, 1, 0, {cd, diag, toDiag, "DIAG_DISPLAY=Diag To CD-ROM"}, true},
         {"second label equal to its default",
-         k3, k, {cd, diag, toDiag, "DIAG_DISPLAY=Diag to CD-ROM"},
-         1, 1, 0},
+         1, 1, 0, {cd, diag, toDiag, "DIAG_DISPLAY=Diag to CD-ROM"}},
         {"first label equal to its default",
-         k3, k, {cd, diag, "CDROM_DISPLAY=CD-ROM To Diag", "DIAG_DISPLAY=Back"},
-         1, 1, 0},
+         1, 1, 0, {cd, diag, "CDROM_DISPLAY=CD-ROM To Diag", "DIAG_DISPLAY=Back"}},
     };
     // clang-format on
     for (const auto& c : cases) {
