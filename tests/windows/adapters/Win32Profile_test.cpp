@@ -24,7 +24,8 @@ std::string Fillers(int count) {
 }
 
 // Quorvel.ini in the current directory as the card operations read it, the platform's own
-// profile functions deciding what the file says.
+// profile functions deciding what the file says. The directory is taken whole, whatever its
+// length and script.
 TEST(Win32Profile, ConfigurationAsThePlatformReadsIt) {
     const std::string numbers = "CDROM_COMMAND=3\r\nDIAG_COMMAND=4\r\n";
     const std::string numbered = "[K3000]\r\n" + numbers;
@@ -36,37 +37,47 @@ TEST(Win32Profile, ConfigurationAsThePlatformReadsIt) {
     const std::string blanks =
         "[K3000]\r\nCDROM_COMMAND = 3\r\nDIAG_COMMAND=4\r\nCDROM_DISPLAY =  To Diag  \r\n";
     const std::string longLabel = "CDROM_DISPLAY=" + std::string(1500, 'L') + "\r\n";
+    std::string deep;
+    for (char c = 'a'; c < 'g'; ++c)
+        deep += (deep.empty() ? "" : "/") + std::string(60, c);
     const struct {
         const char* what; std::string ini; const char* cardType;
-        int status; int cdrom; int diag; std::string firstLabel; bool atDriveRoot;
+        int status; int cdrom; int diag; std::string firstLabel; std::string folder;
     } cases[] = {
         // what, Quorvel.ini, card type,
-        //   status, CD-ROM number, Diag number, first label, file at a drive's root
+        //   status, CD-ROM number, Diag number, first label, folder ("Q:": a drive's root)
         {"plain", numbered, "K3000",
-         1, 3, 4, none, false},
+         1, 3, 4, none, ""},
         {"quotes around values", quoted + second, "K3000",
-         1, 3, 4, "To Diag", false},
+         1, 3, 4, "To Diag", ""},
         {"blanks around =", blanks + second, "K3000",
-         1, 3, 4, "To Diag", false},
+         1, 3, 4, "To Diag", ""},
         {"blanks around a number",
          "[K3000]\r\nCDROM_COMMAND= 10 \r\nDIAG_COMMAND=\t4\t\r\n", "K3000",
-         1, 10, 4, none, false},
+         1, 10, 4, none, ""},
         {"section and key names any case",
          "[k3000]\r\ncdrom_command=3\r\nDiag_Command=4\r\n[XK3000]\r\n", "K3000",
-         1, 3, 4, none, false},
+         1, 3, 4, none, ""},
         {"card type spanning two names", "[AK3]\r\n[000B]\r\n" + numbers, "K3000",
-         9, -1, -1, none, false},
+         9, -1, -1, none, ""},
         {"section past the 1023-byte list", Fillers(103) + numbered, "K3000",
-         7, -1, -1, none, false},
+         7, -1, -1, none, ""},
         {"card type in a name cut at end",
          Fillers(101) + "[K3000ZZZZZZZZZZZZZZZZ]\r\n" + numbered, "K3000",
-         1, 3, 4, none, false},
+         1, 3, 4, none, ""},
         {"label cut at 1023 characters", numbered + longLabel + second, "K3000",
-         1, 3, 4, std::string(1023, 'L'), false},
+         1, 3, 4, std::string(1023, 'L'), ""},
         {"empty card type", "[]\r\n" + numbers + numbered, "",
-         7, -1, -1, none, false},
+         7, -1, -1, none, ""},
         {"file at a drive's root", numbered, "K3000",
-         1, 3, 4, none, true},
+         1, 3, 4, none, "Q:"},
+        {"folder in Cyrillic", numbered, "K3000",
+         1, 3, 4, none, "\xD0\x9A\xD0\xB0\xD1\x80\xD1\x82\xD0\xB0"},  // Карта
+        {"folder in CJK", numbered, "K3000",
+         1, 3, 4, none, "\xE6\x95\xB0\xE6\x8D\xAE\xE5\x8D\xA1"},  // 数据卡
+        // Wine's profile functions read no file whose path is longer than MAX_PATH.
+        {"folder past MAX_PATH", numbered, "K3000",
+         8, -1, -1, none, deep},
     };
     // clang-format on
     winedrive::TempDirectory directory;
@@ -75,22 +86,30 @@ TEST(Win32Profile, ConfigurationAsThePlatformReadsIt) {
     ASSERT_TRUE(directory.Made() && driveRoot.Made());
     ASSERT_TRUE(winedrive::RunShellScript("ln -sfn " + ShellQuote(driveRoot.UnixPath()) + " " +
                                           ShellQuote(driveLink)));
-    char previous[MAX_PATH] = {};
-    ASSERT_NE(GetCurrentDirectoryA(MAX_PATH, previous), 0u);
+    wchar_t previous[MAX_PATH] = {};
+    ASSERT_NE(GetCurrentDirectoryW(MAX_PATH, previous), 0u);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const std::string current = c.atDriveRoot ? "Q:\\" : directory.WindowsPath();
-        ASSERT_TRUE((c.atDriveRoot ? driveRoot : directory).WriteFile("Quorvel.ini", c.ini));
-        ASSERT_TRUE(SetCurrentDirectoryA(current.c_str()));
+        const bool atRoot = c.folder == "Q:", inFolder = !atRoot && !c.folder.empty();
+        for (std::size_t slash = c.folder.find('/'); slash != std::string::npos;
+             slash = c.folder.find('/', slash + 1))
+            directory.MakeFolder(c.folder.substr(0, slash));
+        ASSERT_TRUE(!inFolder || !directory.MakeFolder(c.folder).empty());
+        ASSERT_TRUE((atRoot ? driveRoot : directory)
+                        .WriteFile(inFolder ? c.folder + "/Quorvel.ini" : "Quorvel.ini", c.ini));
+        const std::string unixPath = directory.UnixPath() + (inFolder ? "/" + c.folder : "");
+        const std::wstring current =
+            atRoot ? L"Q:\\" : winedrive::Wide(winedrive::UnixToWindowsPath(unixPath));
+        ASSERT_TRUE(SetCurrentDirectoryW(current.c_str()));
         Win32Profile profile;
         test::RecordingTrace trace;
         std::wstring path;
         EXPECT_TRUE(FindConfigFile(profile, trace, &path));
-        EXPECT_EQ(path, std::wstring(current.begin(), current.end()) + L"\\Quorvel.ini");
         CardState state;
         state.cardType = c.cardType;
         CardConfig(state, profile, trace).LoadSwitchConfig();
-        SetCurrentDirectoryA(previous);
+        SetCurrentDirectoryW(previous);
+        EXPECT_EQ(path, current + L"\\Quorvel.ini");
         EXPECT_EQ(StatusCode(state.status), c.status);
         EXPECT_EQ(state.cdromValue, c.cdrom);
         EXPECT_EQ(state.diagValue, c.diag);
@@ -98,48 +117,6 @@ TEST(Win32Profile, ConfigurationAsThePlatformReadsIt) {
         EXPECT_EQ(state.customLabels, c.firstLabel != kDefaultFirstChoiceLabel);
     }
     EXPECT_TRUE(winedrive::RunShellScript("rm -f " + ShellQuote(driveLink)));
-}
-
-// The current directory is taken whole, whatever its length and script. Wine's profile
-// functions read no file whose path is longer than MAX_PATH, so there only the search counts.
-TEST(Win32Profile, FindsTheFileInAFolderOfAnyNameAndLength) {
-    const std::string kNumbered = "[K3000]\r\nCDROM_COMMAND=1\r\nDIAG_COMMAND=0\r\n";
-    std::string deep;
-    for (char c = 'a'; c < 'g'; ++c)
-        deep += (deep.empty() ? "" : "/") + std::string(60, c);
-    const struct {
-        std::string folder;
-        bool readable;
-    } cases[] = {
-        {"\xD0\x9A\xD0\xB0\xD1\x80\xD1\x82\xD0\xB0", true},  // Карта
-        {"\xE6\x95\xB0\xE6\x8D\xAE\xE5\x8D\xA1", true},      // 数据卡
-        {deep, false},
-    };
-    winedrive::TempDirectory directory;
-    ASSERT_TRUE(directory.Made());
-    wchar_t previous[MAX_PATH] = {};
-    ASSERT_NE(GetCurrentDirectoryW(MAX_PATH, previous), 0u);
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.folder);
-        for (std::size_t slash = c.folder.find('/'); slash != std::string::npos;
-             slash = c.folder.find('/', slash + 1))
-            directory.MakeFolder(c.folder.substr(0, slash));
-        const std::string unixPath = directory.MakeFolder(c.folder);
-        ASSERT_FALSE(unixPath.empty());
-        ASSERT_TRUE(directory.WriteFile(c.folder + "/Quorvel.ini", kNumbered));
-        const std::wstring current = winedrive::Wide(winedrive::UnixToWindowsPath(unixPath));
-        ASSERT_TRUE(SetCurrentDirectoryW(current.c_str()));
-        Win32Profile profile;
-        test::RecordingTrace trace;
-        std::wstring path;
-        EXPECT_TRUE(FindConfigFile(profile, trace, &path));
-        CardState state;
-        state.cardType = "K3000";
-        EXPECT_EQ(CardConfig(state, profile, trace).LoadSwitchConfig(), c.readable);
-        SetCurrentDirectoryW(previous);
-        EXPECT_EQ(path, current + L"\\Quorvel.ini");
-        EXPECT_GT(current.size(), c.readable ? 0u : MAX_PATH);
-    }
 }
 
 }  // namespace

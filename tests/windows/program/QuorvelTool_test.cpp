@@ -29,20 +29,19 @@ constexpr char kConfig[] = "[K3000]\r\nCDROM_COMMAND=1\r\nDIAG_COMMAND=0\r\n";
 // folder has its own, and one without the Diag number.
 constexpr char kBesideConfig[] = "[K3000]\r\nCDROM_COMMAND=4\r\nDIAG_COMMAND=5\r\n";
 constexpr char kWithoutDiag[] = "[K3000]\r\nCDROM_COMMAND=1\r\n";
-constexpr char kCyrillic[] = "\xD0\x9A\xD0\xB0\xD1\x80\xD1\x82\xD0\xB0";  // Карта, in UTF-8
 constexpr char kCjk[] = "\xE6\x95\xB0\xE6\x8D\xAE\xE5\x8D\xA1";           // 数据卡
 constexpr char kWrongCount[] = "The number of parameter is wrong, please input again!";
 constexpr char kRejected[] = "The  parameter is wrong, please input again!";
 constexpr int kFirstCom = 11;
+constexpr char kTraceFile[] = "/wine-debug-output";  // in the row's temporary directory
 // Long enough for a 30-second answer window and Wine's start-up around it.
 constexpr DWORD kLongestRunMs = 45000;
 // A row that waits out an answer window takes at least 28.5 s, any other some seconds: the
 // line between them lies well clear of both.
 constexpr double kWaitedOutSeconds = 20;
-// The type query answered at once, and a second "OK" a second later: the late part of a reply
-// that a slow card sends after the program has already taken the answer.
+// The type query answered at once, and a second "OK" (from byte 15) a second later: the late
+// part of a reply that a slow card sends after the program has already taken the answer.
 constexpr char kTypeThenStrayOk[] = "AT+CGMM=RAW:\\r\\nK3000\\r\\n\\r\\nOK\\r\\n\\r\\nOK\\r\\n";
-constexpr char kStrayAfterOneSecond[] = "AT+CGMM=15:1000";
 constexpr char kTypedTitle[] = "\r\nWelcome to KELTRO Quorvel Wizard\r\nThe Card type is K3000";
 
 enum class Walk {
@@ -67,12 +66,11 @@ struct Row {
     DWORD exitCode;
     std::vector<std::string> sent;  // the card's transcript
     bool waitsOutWindow;
-    const char* title = nullptr;  // the welcome page's title, where it is looked at
+    const char* title = nullptr;  // the welcome page's title, which then offers the switch
     // Lines of the run's trace, in order, each found as part of a line ("COM#" is the row's
     // port, "INI#" the quoted path of its Quorvel.ini); the exit line must come last. A row
     // that names some runs with Wine's debug output on, read from a file of its own.
     std::vector<std::string> trace = {};
-    bool configured = false;              // the welcome page offers the switch
     const char* workFolder = nullptr;     // a folder (UTF-8) of the working directory to start in
     const char* ini = kConfig;            // the Quorvel.ini there; nullptr for none
     const char* programFolder = nullptr;  // a folder of it the program is copied into
@@ -117,8 +115,6 @@ std::string TypeBehindTwelveNotices() {
     return reply + "\\r\\nK3000\\r\\n\\r\\nOK\\r\\n";
 }
 
-// name, command line, walk, card present, card's options, start-up box, exit code,
-//   card's transcript, waits out a window, welcome title
 // clang-format off
 const Row kRows[] = {
     // The five that wait out a window go first, so that the rest run while they wait.
@@ -146,15 +142,8 @@ const Row kRows[] = {
     {"WizardSwitch",
      {}, Walk::kSwitch, true, {}, nullptr, 0, {"ATE0\\r", "AT+CGMM\\r", "at^u2diag=0\\r"}, false,
      nullptr, kWizardTrace},
-    {"UpperCaseFlag", {"-S", "0"}, Walk::kSilent, true, {}, nullptr, 0, Silent("0", 4), false},
     {"SwitchRefused",
      {"-s", "2"}, Walk::kSilent, true, {"--reply", "at^u2diag=ERROR"}, nullptr, 1, Silent("2", 2),
-     false},
-    {"GoingOfflineRefused",
-     {"-s", "2"}, Walk::kSilent, true, {"--reply", "at+cfun=4=ERROR"}, nullptr, 1, Silent("2", 3),
-     false},
-    {"RestartRefusedStillSwitched",
-     {"-s", "2"}, Walk::kSilent, true, {"--reply", "at+cfun=6=ERROR"}, nullptr, 0, Silent("2", 4),
      false},
     // The modem's port has nothing behind it, and no other port names the card.
     {"NoCard",
@@ -165,58 +154,37 @@ const Row kRows[] = {
     {"WizardWithoutDisplay", {}, Walk::kHeadless, false, {}, nullptr, 7, {}, false},
     // Where nobody can see the desktop, neither a box nor the wizard waits for a click.
     {"UnseenWrongNumber", {"-s", "5x"}, Walk::kUnseen, true, {}, nullptr, 6, {}, false},
-    {"UnseenFlagAlone", {"-s"}, Walk::kUnseen, true, {}, nullptr, 6, {}, false},
     {"UnseenWizard", {}, Walk::kUnseen, true, {}, nullptr, 7, {}, false},
     {"UnseenSilentSwitch",
      {"-s", "1"}, Walk::kUnseen, true, {}, nullptr, 0, Silent("1", 4), false},
     // By mode name: the card type's number from Quorvel.ini, or nothing but the type query.
     {"SilentDiagByName", {"-s", "diag"}, Walk::kSilent, true, {}, nullptr, 0, ByName("0"), false},
-    {"SilentCdromByName", {"-S", "CDROM"}, Walk::kSilent, true, {}, nullptr, 0, ByName("1"), false},
-    {"ByNameTypeWithoutSection",
-     {"-s", "diag"}, Walk::kSilent, true, {"--model", "Z9999"}, nullptr, 8, kWelcome, false},
     {"ByNameWithoutIni",
      {"-s", "diag"}, Walk::kSilent, true, {}, nullptr, 8, kWelcome, false,
-     nullptr, {}, false, nullptr, nullptr},
+     nullptr, {}, nullptr, nullptr},
     {"ByNameSectionWithoutKey",
      {"-s", "diag"}, Walk::kSilent, true, {}, nullptr, 8, kWelcome, false,
-     nullptr, {}, false, nullptr, kWithoutDiag},
-    {"ByNameWithMore", {"-s", "diagx"}, Walk::kWizard, true, {}, kRejected, 6, kWelcome, false},
+     nullptr, {}, nullptr, kWithoutDiag},
     // Quorvel.ini in folders named outside the ANSI code page, and beside the program.
-    {"CyrillicFolder",
-     {}, Walk::kWizard, true, {}, nullptr, 0, kWelcome, false, nullptr, {}, true, kCyrillic},
     {"CjkFolder",
-     {}, Walk::kWizard, true, {}, nullptr, 0, kWelcome, false, nullptr, {}, true, kCjk},
+     {}, Walk::kWizard, true, {}, nullptr, 0, kWelcome, false, kTypedTitle, {}, kCjk},
     {"IniBesideProgramInCjkFolder",
      {"-s", "diag"}, Walk::kSilent, true, {}, nullptr, 0, ByName("0"), false,
-     nullptr, {}, false, nullptr, nullptr, kCjk, kConfig},
+     nullptr, {}, nullptr, nullptr, kCjk, kConfig},
     {"CurrentFoldersIniFirst",
      {"-s", "cdrom"}, Walk::kSilent, true, {}, nullptr, 0, ByName("1"), false,
-     nullptr, {}, false, nullptr, kConfig, "bin", kBesideConfig},
+     nullptr, {}, nullptr, kConfig, "bin", kBesideConfig},
     // Refused arguments: the card is not touched before the wizard's own queries, and the run
     // exits 6 whatever the wizard did, so that a script can tell its silent run never ran.
     {"FlagWithoutNumber", {"-s"}, Walk::kWizard, true, {}, kWrongCount, 6, kWelcome, false},
-    {"ThreeArguments", {"-s", "2", "3"}, Walk::kWizard, true, {}, kWrongCount, 6, kWelcome, false},
-    {"NegativeWithoutFlag", {"/s", "-3"}, Walk::kWizard, true, {}, kRejected, 6, kWelcome, false},
     {"SilentWord", {"-s", "abc"}, Walk::kWizard, true, {}, kRejected, 6, kWelcome, false},
-    {"SilentNumberWithLetter",
-     {"-s", "5x"}, Walk::kWizard, true, {}, kRejected, 6, kWelcome, false},
-    {"SilentNegative", {"-s", "-1"}, Walk::kWizard, true, {}, kRejected, 6, kWelcome, false},
-    {"SilentBeyondInt",
-     {"-S", "99999999999"}, Walk::kWizard, true, {}, kRejected, 6, kWelcome, false},
     {"SilentWordWithoutDisplay", {"-s", "abc"}, Walk::kHeadless, true, {}, nullptr, 6, {}, false},
-    {"LongFlagIsInteractive",
-     {"-silent", "3"}, Walk::kWizard, true, {}, nullptr, 0, kWelcome, false},
-    {"SlashFlagIsInteractive", {"/s", "3"}, Walk::kWizard, true, {}, nullptr, 0, kWelcome, false},
     {"TypeBehindTwelveNotices",
      {}, Walk::kWizard, true, {"--reply", TypeBehindTwelveNotices()}, nullptr, 0, kWelcome, false,
      kTypedTitle},
-    // Named, so that the user can give it a section in Quorvel.ini.
-    {"TypeWithoutSection",
-     {}, Walk::kWizard, true, {"--model", "Z9999"}, nullptr, 0, kWelcome, false,
-     "\r\nWelcome to KELTRO Quorvel Wizard\r\nThe Card type is Z9999"},
     {"StrayOkThenRefusedSwitch",
      {}, Walk::kStrayThenNext, true,
-     {"--reply", kTypeThenStrayOk, "--split", kStrayAfterOneSecond, "--reply", "at^u2diag=ERROR"},
+     {"--reply", kTypeThenStrayOk, "--split", "AT+CGMM=15:1000", "--reply", "at^u2diag=ERROR"},
      nullptr, 0, {"ATE0\\r", "AT+CGMM\\r", "at^u2diag=0\\r"}, false},
 };
 // clang-format on
@@ -266,10 +234,7 @@ LONG_PTR QueryEndSession(HWND wizard) {
 // Some six seconds into the switch's unanswered wait the wizard is not marked Not Responding,
 // answers at once, and holds a log-off back; a click on Next and an Enter made then do nothing
 // when the result page comes up, where Next has become Finish and Enter would close it.
-void PressDuringTheWait(WizardDriver& driver, HWND wizard, const CardSimProcess& card) {
-    ASSERT_TRUE(driver.Click(IDC_NEXT_BUTTON));
-    ASSERT_TRUE(WaitFor([&] { return card.Transcript().size() == 3; }, kConditionTimeoutMs))
-        << "no switch";
+void PressDuringTheWait(WizardDriver& driver, HWND wizard) {
     Sleep(6000);
     EXPECT_FALSE(IsHungAppWindow(wizard)) << "the wizard is marked Not Responding";
     DWORD_PTR answer = 0;
@@ -290,12 +255,9 @@ void PressDuringTheWait(WizardDriver& driver, HWND wizard, const CardSimProcess&
 // Two seconds of the switch's wait, then a WM_QUIT to the wizard's thread and two more: the
 // wait with the quit must cost no more processor time than without it. Once the card has
 // answered the run ends by itself, without showing the result page.
-void QuitDuringTheWait(WizardDriver& driver, HWND wizard, const CardSimProcess& card) {
+void QuitDuringTheWait(WizardDriver& driver, HWND wizard) {
     constexpr DWORD kWindowMs = 2000;
     constexpr double kSlackMs = 200;  // a busy loop uses some 1000 ms of a 2000 ms window
-    ASSERT_TRUE(driver.Click(IDC_NEXT_BUTTON));
-    ASSERT_TRUE(WaitFor([&] { return card.Transcript().size() == 3; }, kConditionTimeoutMs))
-        << "no switch";
     const ProgramRun& run = driver.Program();
     const double start = run.CpuMs();
     Sleep(kWindowMs);
@@ -345,16 +307,14 @@ void WalkWizard(const Row& row, WizardDriver& driver, const CardSimProcess& card
     EXPECT_EQ(driver.FindWindowOfProgram(kStartupBoxCaption, kDialogClass), nullptr);
     if (row.title != nullptr) {
         EXPECT_EQ(driver.Text(IDC_TITLE_TEXT), row.title);
-    }
-    if (row.configured) {
-        EXPECT_TRUE(driver.WaitUntil(
-            [&] { return driver.Text(IDC_TITLE_TEXT).find("K3000") != std::string::npos; }));
         EXPECT_EQ(driver.Text(IDC_NEXT_BUTTON), "&Next") << "the welcome page is not configured";
     }
-    if (row.walk == Walk::kPressInWait) {
-        PressDuringTheWait(driver, wizard, card);
-    } else if (row.walk == Walk::kQuitInWait) {
-        QuitDuringTheWait(driver, wizard, card);
+    if (row.walk == Walk::kPressInWait || row.walk == Walk::kQuitInWait) {
+        ASSERT_TRUE(driver.Click(IDC_NEXT_BUTTON));
+        ASSERT_TRUE(WaitFor([&] { return card.Transcript().size() == 3; }, kConditionTimeoutMs))
+            << "no switch";
+        if (row.walk == Walk::kPressInWait) PressDuringTheWait(driver, wizard);
+        if (row.walk == Walk::kQuitInWait) QuitDuringTheWait(driver, wizard);
     } else if (row.walk == Walk::kStrayThenNext || row.walk == Walk::kSwitch) {
         const bool stray = row.walk == Walk::kStrayThenNext;
         if (stray) Sleep(2000);  // the stray OK is on its way for one second of these
@@ -372,10 +332,6 @@ void WalkWizard(const Row& row, WizardDriver& driver, const CardSimProcess& card
         ASSERT_TRUE(driver.Answer(confirm, IDYES));
     }
     ASSERT_TRUE(driver.WaitForExit()) << "the wizard did not close";
-}
-
-std::string TracePath(const TempDirectory& work) {
-    return work.UnixPath() + "/wine-debug-output";
 }
 
 // The program's trace lines in Wine's debug output, each as the program wrote it. Wine prints
@@ -407,7 +363,7 @@ std::vector<std::string> TraceLines(const std::string& wineOutput) {
 
 // The row's events, each in a line after the one before, and the exit line last.
 void CheckTrace(const Row& row, int com, const TempDirectory& work, DWORD exitCode) {
-    const std::vector<std::string> lines = TraceLines(ReadUnixFile(TracePath(work)));
+    const std::vector<std::string> lines = TraceLines(ReadUnixFile(work.UnixPath() + kTraceFile));
     ASSERT_FALSE(lines.empty()) << "no trace";
     auto at = lines.begin();
     for (std::string event : row.trace) {
@@ -423,18 +379,22 @@ void CheckTrace(const Row& row, int com, const TempDirectory& work, DWORD exitCo
     EXPECT_EQ(lines.back(), "QuorvelTool: exit " + std::to_string(exitCode) + "\n");
 }
 
+// Sets `located` once the program has touched its card or has ended.
+void Located(const CardSimProcess& card, const ProgramRun& run, HANDLE located) {
+    WaitFor([&] { return !card.Transcript().empty() || !run.Running(); }, kConditionTimeoutMs);
+    SetEvent(located);
+}
+
 // Starts the program and walks it; `located` is set once it has found its card's port (or has
 // ended), after which the modem's driver key may name the next row's port.
 void Drive(const Row& row, WizardDriver& driver, const CardSimProcess& card,
            const TempDirectory& work, const std::string& workDir, HANDLE located) {
     const bool started = row.trace.empty()
                              ? driver.Start(row.args, workDir)
-                             : driver.StartTraced(row.args, workDir, TracePath(work));
+                             : driver.StartTraced(row.args, workDir, work.UnixPath() + kTraceFile);
     ASSERT_TRUE(started) << driver.Program().CommandLine();
     if (row.box != nullptr) AnswerStartupBox(driver, row.box, card);
-    WaitFor([&] { return !card.Transcript().empty() || !driver.Program().Running(); },
-            kConditionTimeoutMs);
-    SetEvent(located);
+    Located(card, driver.Program(), located);
     if (row.walk == Walk::kSilent) {
         const UnseenRun run = driver.WaitForExitUnseen(kLongestRunMs);
         EXPECT_EQ(run.shownWindow, "");
@@ -460,8 +420,7 @@ DWORD RunUnseen(const Row& row, const std::string& exe, const std::string& workD
     const std::string desktop = UnseenDesktop();
     EXPECT_FALSE(desktop.empty()) << "no window station of our own";
     if (desktop.empty() || !run.Start(exe, row.args, workDir, desktop)) return STILL_ACTIVE;
-    WaitFor([&] { return !card.Transcript().empty() || !run.Running(); }, kConditionTimeoutMs);
-    SetEvent(located);
+    Located(card, run, located);
     EXPECT_TRUE(run.WaitForExit(kLongestRunMs)) << "still running";
     return run.ExitCode();
 }
@@ -496,14 +455,12 @@ void RunRow(const Row& row, int com, HANDLE located) {
     card.Stop();  // the transcript is complete once the card has gone
     const std::vector<std::string> sent = row.card ? card.Transcript() : std::vector<std::string>{};
     // A failed row says what the card got and when, and keeps the card's files.
-    const bool asExpected = exitCode == row.exitCode && sent == row.sent &&
-                            (took >= kWaitedOutSeconds) == row.waitsOutWindow && took < 40;
-    if (!asExpected && row.card) card.Keep();
-    const std::string evidence = asExpected || !row.card ? "" : "\n" + card.Evidence();
+    const std::string evidence = row.card ? "\n" + card.Evidence() : "";
     EXPECT_EQ(exitCode, row.exitCode) << "after " << took << " s" << evidence;
-    EXPECT_EQ(took >= kWaitedOutSeconds, row.waitsOutWindow) << "took " << took << " s";
+    EXPECT_EQ(took >= kWaitedOutSeconds, row.waitsOutWindow) << "took " << took << " s" << evidence;
     EXPECT_LT(took, 40);
     EXPECT_EQ(sent, row.sent) << evidence;
+    if (::testing::Test::HasFailure()) card.Keep();
     const bool silent = row.walk == Walk::kSilent || row.walk == Walk::kHeadless;
     const bool switched = std::any_of(sent.begin(), sent.end(), [](const std::string& command) {
         return command.rfind("at^u2diag=", 0) == 0;
@@ -512,18 +469,6 @@ void RunRow(const Row& row, int com, HANDLE located) {
         << "a silent run ended with 0 without having switched the card";
     EXPECT_EQ(work.ReadFile(inWork + "Quorvel.ini"), row.ini ? row.ini : "");
     if (!row.trace.empty()) CheckTrace(row, com, work, exitCode);
-}
-
-// The reader that QuitDuringTheWait judges the program by sees a thread that spins: one stuck
-// at 0 would let a busy wait pass. Runs before the rows, while nothing else here is busy.
-TEST(QuorvelTool, TheCpuReaderSeesASpinningThread) {
-    constexpr double kSpinMs = 400;
-    const double before = ProcessCpuMs(GetCurrentProcessId());
-    double spun = 0;
-    for (const DWORD start = GetTickCount(); GetTickCount() - start < 5000 && spun < kSpinMs;)
-        spun = ProcessCpuMs(GetCurrentProcessId()) - before;
-    EXPECT_GE(before, 0);
-    EXPECT_GE(spun, kSpinMs) << "a thread spun for up to 5 s";
 }
 
 // The card is the modem the program looks for first; its driver key names the port of the
