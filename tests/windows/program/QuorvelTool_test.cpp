@@ -154,6 +154,7 @@ const Row kRows[] = {
     {"WizardWithoutDisplay", {}, Walk::kHeadless, false, {}, nullptr, 7, {}, false},
     // Where nobody can see the desktop, neither a box nor the wizard waits for a click.
     {"UnseenWrongNumber", {"-s", "5x"}, Walk::kUnseen, true, {}, nullptr, 6, {}, false},
+    {"UnseenFlagAlone", {"-s"}, Walk::kUnseen, true, {}, nullptr, 6, {}, false},
     {"UnseenWizard", {}, Walk::kUnseen, true, {}, nullptr, 7, {}, false},
     {"UnseenSilentSwitch",
      {"-s", "1"}, Walk::kUnseen, true, {}, nullptr, 0, Silent("1", 4), false},
@@ -172,7 +173,7 @@ const Row kRows[] = {
      {"-s", "diag"}, Walk::kSilent, true, {}, nullptr, 0, ByName("0"), false,
      nullptr, {}, nullptr, nullptr, kCjk, kConfig},
     {"CurrentFoldersIniFirst",
-     {"-s", "cdrom"}, Walk::kSilent, true, {}, nullptr, 0, ByName("1"), false,
+     {"-S", "CDROM"}, Walk::kSilent, true, {}, nullptr, 0, ByName("1"), false,
      nullptr, {}, nullptr, kConfig, "bin", kBesideConfig},
     // Refused arguments: the card is not touched before the wizard's own queries, and the run
     // exits 6 whatever the wizard did, so that a script can tell its silent run never ran.
