@@ -165,11 +165,8 @@ bool ShownWithText(HWND window) {
 double TimeUntilShown(const ProgramRun& run, const char* caption, double start,
                       bool (*ready)(HWND) = ShownWithText) {
     while (run.Running() && NowMs() - start < kRunTimeoutMs) {
-        for (HWND window = FindWindowExA(nullptr, nullptr, kDialogClass, caption);
-             window != nullptr; window = FindWindowExA(nullptr, window, kDialogClass, caption)) {
-            DWORD process = 0;
-            GetWindowThreadProcessId(window, &process);
-            if (process == run.ProcessId() && ready(window)) return NowMs() - start;
+        for (HWND window : WizardDriver::TopLevelWindowsOf(run.ProcessId(), kDialogClass)) {
+            if (WizardDriver::TextOf(window) == caption && ready(window)) return NowMs() - start;
         }
         Sleep(1);
     }

@@ -55,17 +55,21 @@ bool WizardDriver::WaitUntil(const std::function<bool()>& condition, DWORD timeo
     return held;
 }
 
-// EnumWindows lists every process's top-level windows; ours are told apart by their process.
-std::vector<HWND> WizardDriver::TopLevelWindows() const {
+std::vector<HWND> WizardDriver::TopLevelWindowsOf(DWORD processId, const std::string& className) {
     std::vector<HWND> all;
-    std::vector<HWND> ours;
+    std::vector<HWND> wanted;
     EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&all));
     for (HWND window : all) {
         DWORD process = 0;
         GetWindowThreadProcessId(window, &process);
-        if (program_.Started() && process == program_.ProcessId()) ours.push_back(window);
+        if (process == processId && (className.empty() || ClassOf(window) == className))
+            wanted.push_back(window);
     }
-    return ours;
+    return wanted;
+}
+
+std::vector<HWND> WizardDriver::TopLevelWindows() const {
+    return program_.Started() ? TopLevelWindowsOf(program_.ProcessId()) : std::vector<HWND>{};
 }
 
 HWND WizardDriver::FindWindowOfProgram(const std::string& caption,

@@ -96,6 +96,10 @@ class WizardDriver {
     UnseenRun WaitForExitUnseen(DWORD timeoutMs = kTimeoutMs);
 
     // --- any window, also in the caller's own process
+    // The process's top-level windows of `className` (all, if empty), from one snapshot of the
+    // desktop's list. Never walked with FindWindowEx from a window: Wine 10's server loops for
+    // ever when that window is being destroyed.
+    static std::vector<HWND> TopLevelWindowsOf(DWORD processId, const std::string& className = "");
     static std::vector<HWND> Children(HWND window);
     static std::string TextOf(HWND window);
     static std::string ClassOf(HWND window);

@@ -46,11 +46,8 @@ bool Eventually(const std::function<bool()>& condition) {
 
 // The dialog box of this process (the wizard, a message box, the About box) `wanted` picks.
 HWND FindDialog(const std::function<bool(HWND)>& wanted) {
-    DWORD process = 0;
-    for (HWND w = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); w != nullptr;
-         w = FindWindowExW(nullptr, w, L"#32770", nullptr))
-        if (GetWindowThreadProcessId(w, &process) && process == GetCurrentProcessId() && wanted(w))
-            return w;
+    for (HWND w : WizardDriver::TopLevelWindowsOf(GetCurrentProcessId(), winedrive::kDialogClass))
+        if (wanted(w)) return w;
     return nullptr;
 }
 
