@@ -57,9 +57,10 @@ std::string AsWrittenOnAButton(const std::string& label) {
     return escaped;
 }
 
-// The controls the searching page greys and the welcome page gives back.
-constexpr int kGreyedWhileSearching[] = {IDC_FIRST_CHOICE, IDC_SECOND_CHOICE, IDC_NEXT_BUTTON,
-                                         IDC_CANCEL_BUTTON};
+// The controls the searching page greys and the welcome page gives back, Next last: whoever
+// waits for Next to come on (a reader of the screen, an automated check) sees the whole page.
+constexpr int kGreyedWhileSearching[] = {IDC_FIRST_CHOICE, IDC_SECOND_CHOICE, IDC_CANCEL_BUTTON,
+                                         IDC_NEXT_BUTTON};
 
 // The chosen direction as the page labelled it.
 std::string DirectionText(SwitchDirection direction, const CardState& state) {
