@@ -86,6 +86,7 @@ TEST(WizardPages, WelcomeThenNextThenFinish) {
         EXPECT_EQ(texts[IDC_TITLE_TEXT] + "|" + texts[IDC_BODY_TEXT], c.welcome);
         EXPECT_EQ(texts[IDC_NEXT_BUTTON], switchable ? "&Next" : "&Finish");
         EXPECT_EQ(texts[IDC_FIRST_CHOICE] + "|" + texts[IDC_SECOND_CHOICE], c.radios);
+        EXPECT_EQ(wizard.view.lastEnabled, IDC_NEXT_BUTTON) << "Next came on before the rest";
         EXPECT_FALSE(wizard.card.IsOpen());
         const std::size_t welcomeSent = wizard.card.sent.size();
         EXPECT_LE(welcomeSent, 2u) << "the switch waits for Next";

@@ -14,7 +14,9 @@ class RecordingView : public WizardView {
   public:
     std::string LoadText(int stringId) override { return "[" + std::to_string(stringId) + "]"; }
     void SetText(int id, const std::string& text) override { texts[id] = text; }
-    void EnableControl(int, bool) override {}
+    void EnableControl(int id, bool enable) override {
+        if (enable) lastEnabled = id;
+    }
     void ShowControl(int, bool) override {}
     void UseTitleFont(int) override {}
     int CheckedRadio(int first, int last) override {
@@ -32,6 +34,7 @@ class RecordingView : public WizardView {
                                         {IDC_SECOND_CHOICE, "Diag To CD-ROM"}};
     int checked = IDC_FIRST_CHOICE;  // 0: neither radio
     bool closed = false;
+    int lastEnabled = 0;
 };
 
 }  // namespace quorvel::test
